@@ -1,0 +1,27 @@
+// Random initial patterns and the playability check of a board.
+#pragma once
+
+#include <random>
+
+#include "engine/MoveEngine.h"
+
+namespace pav {
+
+// True when at least one push changes the board's own pattern. Every trial starts
+// from Board.Pattern; Game.Current is left as the last trial left it.
+bool CheckBoardPlayable(TMoveEngine& engine);
+
+// Turns Game.Current into a random position reachable from it and leaves in
+// Game.History the pushes that lead back (the first entry undoes the last push).
+// computerAccuracy (0..2) lengthens or shortens the scramble when HumanTurn is false.
+// Returns false, with Game.Current and Game.History as they were before the call,
+// when no push can change the position (the board cannot be scrambled).
+bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAccuracy);
+// The same, seeded from the clock.
+bool ScrambleFromCurrent(TMoveEngine& engine, int computerAccuracy);
+
+// The message of a board that cannot be scrambled.
+inline constexpr const char* UnableToScrambleMessage =
+    "Unable to scramble the Board. Plase verify its playability with the Board Editor.";
+
+}  // namespace pav

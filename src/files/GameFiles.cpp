@@ -1,0 +1,95 @@
+#include "files/GameFiles.h"
+
+#include <memory>
+
+namespace pav {
+
+namespace {
+
+std::string Cell(int x, int y) { return "(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+
+bool InGrid(int x, int y) { return x >= 1 && x <= MaxCols && y >= 1 && y <= MaxRows; }
+
+template <class R>
+void LoadChecked(const std::string& path, R& out, std::optional<std::string> (*check)(const R&)) {
+  auto rec = std::make_unique<R>();
+  ReadRecord(path, *rec);
+  if (check) {
+    if (auto err = check(*rec)) throw EBadGameFile(path, *err);
+  }
+  out = *rec;
+}
+
+}  // namespace
+
+int LevelCount(const TCampaign& c) {
+  int n = 0;
+  while (n < MaxLevels && !c.Levels[n].Empty()) ++n;
+  return n;
+}
+
+std::optional<std::string> CheckPattern(const TPattern& p, const std::string& what) {
+  for (int x = 1; x <= MaxCols; ++x)
+    for (int y = 1; y <= MaxRows; ++y)
+      if (p.Tiles[x][y] > MaxTileFace)
+        return what + ": the tile at " + Cell(x, y) + " has face " + std::to_string(p.Tiles[x][y]) +
+               ", above " + std::to_string(MaxTileFace);
+  for (int i = 0; i < MaxLinks; ++i) {
+    const TLink& l = p.Links[i];
+    if (l.X1 == 0) break;
+    if (!InGrid(l.X1, l.Y1) || !InGrid(l.X2, l.Y2))
+      return what + ": link " + std::to_string(i + 1) + " has an end outside columns 1..20 and rows 1..15";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckBoard(const TBoard& b) {
+  if (b.Width < 3 || b.Width > MaxCols) return "width " + std::to_string(b.Width) + " is outside 3..20";
+  if (b.Height < 3 || b.Height > MaxRows) return "height " + std::to_string(b.Height) + " is outside 3..15";
+  for (int x = 1; x <= b.Width; ++x)
+    for (int y = 1; y <= b.Height; ++y) {
+      const bool ring = x == 1 || y == 1 || x == b.Width || y == b.Height;
+      if (ring && b.Cells[x][y] == 0) return "the frame cell " + Cell(x, y) + " is floor; the outer ring must be solid";
+    }
+  if (b.StepsPerMove == 0) return "StepsPerMove is 0";
+  if (auto err = CheckPattern(b.Pattern, "pattern")) return err;
+  for (int i = 0; i < MaxJumps; ++i) {
+    const TJump& j = b.Jumps[i];
+    if (j.X1 == 0) break;
+    const int mx[2] = {j.X1, j.X2}, my[2] = {j.Y1, j.Y2}, side[2] = {j.Side1, j.Side2};
+    for (int e = 0; e < 2; ++e) {
+      const std::string name = "jump " + std::to_string(i + 1);
+      if (side[e] < 1 || side[e] > 4) return name + " has a mouth side " + std::to_string(side[e]) + " outside 1..4";
+      if (mx[e] < 1 || mx[e] > b.Width || my[e] < 1 || my[e] > b.Height)
+        return name + " has a mouth at " + Cell(mx[e], my[e]) + " outside the board";
+      const int ex = mx[e] + StepX(side[e]), ey = my[e] + StepY(side[e]);
+      if (ex < 2 || ex > b.Width - 1 || ey < 2 || ey > b.Height - 1)
+        return name + " opens onto " + Cell(ex, ey) + ", outside the board's inner cells";
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckPuzzle(const TPuzzle& p) {
+  if (auto err = CheckPattern(p.IP, "initial pattern")) return err;
+  return CheckPattern(p.OP, "objective pattern");
+}
+
+std::optional<std::string> CheckSavedGame(const TSavedGame& g) {
+  if (auto err = CheckPattern(g.Current, "position")) return err;
+  return CheckPattern(g.OP, "objective pattern");
+}
+
+void LoadBoard(const std::string& path, TBoard& out) { LoadChecked<TBoard>(path, out, &CheckBoard); }
+void LoadPuzzle(const std::string& path, TPuzzle& out) { LoadChecked<TPuzzle>(path, out, &CheckPuzzle); }
+void LoadCampaign(const std::string& path, TCampaign& out) { LoadChecked<TCampaign>(path, out, nullptr); }
+void LoadSavedGame(const std::string& path, TSavedGame& out) { LoadChecked<TSavedGame>(path, out, &CheckSavedGame); }
+void LoadConfig(const std::string& path, TConfig& out) { LoadChecked<TConfig>(path, out, nullptr); }
+
+void StoreBoard(const std::string& path, const TBoard& b) { WriteRecord(path, b); }
+void StorePuzzle(const std::string& path, const TPuzzle& p) { WriteRecord(path, p); }
+void StoreCampaign(const std::string& path, const TCampaign& c) { WriteRecord(path, c); }
+void StoreSavedGame(const std::string& path, const TSavedGame& g) { WriteRecord(path, g); }
+void StoreConfig(const std::string& path, const TConfig& c) { WriteRecord(path, c); }
+
+}  // namespace pav

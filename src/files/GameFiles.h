@@ -1,0 +1,44 @@
+// Loading and storing the game files, with the checks that keep broken files
+// away from the engine.
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "files/Records.h"
+#include "platform/RecordFile.h"
+
+namespace pav {
+
+// A game file that was read whole but breaks a rule the game relies on.
+class EBadGameFile : public std::runtime_error {
+ public:
+  EBadGameFile(std::string file, std::string rule)
+      : std::runtime_error(file + ": " + rule), File(std::move(file)), Rule(std::move(rule)) {}
+  std::string File;
+  std::string Rule;
+};
+
+// The first rule a record breaks, or nothing when it can be used.
+std::optional<std::string> CheckBoard(const TBoard& b);
+std::optional<std::string> CheckPattern(const TPattern& p, const std::string& what);
+std::optional<std::string> CheckPuzzle(const TPuzzle& p);
+std::optional<std::string> CheckSavedGame(const TSavedGame& g);
+
+// Read one whole record (EInOutError when missing, unreadable or short) and check
+// it (EBadGameFile). Nothing is written to `out` unless both succeed.
+void LoadBoard(const std::string& path, TBoard& out);
+void LoadPuzzle(const std::string& path, TPuzzle& out);
+void LoadCampaign(const std::string& path, TCampaign& out);
+void LoadSavedGame(const std::string& path, TSavedGame& out);
+void LoadConfig(const std::string& path, TConfig& out);
+
+// Write one whole record atomically (EInOutError on failure).
+void StoreBoard(const std::string& path, const TBoard& b);
+void StorePuzzle(const std::string& path, const TPuzzle& p);
+void StoreCampaign(const std::string& path, const TCampaign& c);
+void StoreSavedGame(const std::string& path, const TSavedGame& g);
+void StoreConfig(const std::string& path, const TConfig& c);
+
+}  // namespace pav
