@@ -45,14 +45,21 @@ std::string Utf8ToCp1252(const std::string& utf8) {
     const auto c = static_cast<unsigned char>(utf8[i]);
     std::uint32_t cp = c;
     std::size_t len = 1;
-    if (c >= 0xC0 && c < 0xE0 && i + 1 < utf8.size()) {
+    // A sequence counts only when all its continuation bytes are there.
+    auto follows = [&](std::size_t n) {
+      if (i + n >= utf8.size()) return false;
+      for (std::size_t k = 1; k <= n; ++k)
+        if ((static_cast<unsigned char>(utf8[i + k]) & 0xC0u) != 0x80u) return false;
+      return true;
+    };
+    if (c >= 0xC0 && c < 0xE0 && follows(1)) {
       cp = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
       len = 2;
-    } else if (c >= 0xE0 && c < 0xF0 && i + 2 < utf8.size()) {
+    } else if (c >= 0xE0 && c < 0xF0 && follows(2)) {
       cp = ((c & 0x0Fu) << 12) | ((static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu) << 6) |
            (static_cast<unsigned char>(utf8[i + 2]) & 0x3Fu);
       len = 3;
-    } else if (c >= 0xF0 && i + 3 < utf8.size()) {
+    } else if (c >= 0xF0 && follows(3)) {
       cp = 0x110000;  // outside the code page
       len = 4;
     }
