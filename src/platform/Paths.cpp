@@ -96,7 +96,15 @@ std::vector<std::string> ListFiles(const std::string& folder, const std::string&
     if (FileExists(folder + "/" + n)) names.push_back(n);
   }
   ::closedir(d);
-  std::sort(names.begin(), names.end());
+  // Alphabetical without regard to case, as the game's names are; the bytes decide ties.
+  auto folded = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  };
+  std::sort(names.begin(), names.end(), [&](const std::string& a, const std::string& b) {
+    const std::string fa = folded(a), fb = folded(b);
+    return fa != fb ? fa < fb : a < b;
+  });
   return names;
 }
 

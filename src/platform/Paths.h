@@ -16,7 +16,7 @@ std::string ResolvePath(const std::string& path);
 bool FileExists(const std::string& path);
 bool FolderExists(const std::string& path);
 // Names (without folder) of the regular files in `folder` whose names end with
-// `extension` (case-insensitive, e.g. ".BRD"), in directory order sorted by name.
+// `extension` (case-insensitive, e.g. ".BRD"), sorted by name without regard to case.
 std::vector<std::string> ListFiles(const std::string& folder, const std::string& extension);
 
 bool SameTextIgnoringCase(const std::string& a, const std::string& b);
