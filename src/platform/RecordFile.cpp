@@ -63,6 +63,11 @@ void ReadRecordFile(const std::string& path, void* record, std::size_t size) {
 }
 
 void WriteRecordFile(const std::string& path, const void* record, std::size_t size) {
+  // A file that may not be written stays as it is: replacing it by a rename would
+  // get around its protection.
+  if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
+      ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+    throw EInOutError(path, ErrnoText(errno));
   std::string tmpl = path + ".XXXXXX";
   std::vector<char> name(tmpl.begin(), tmpl.end());
   name.push_back('\0');
