@@ -1,1 +1,49 @@
-int main() { return 0; }
+// pavilore-tool: the headless companion of the game, for content authors, tests and scripts.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Commands.h"
+#include "Pack.h"
+
+namespace {
+
+void Usage() {
+  std::cerr << "usage: pavilore-tool COMMAND ...\n"
+               "  show FILE --json                       a game file as JSON (.BRD .PZZ .CPN .SGM .CFG)\n"
+               "  push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] [--objective board|op] --json X,Y,D ...\n"
+               "  record FILE --seconds S --moves M --name NAME [--bot SPEED,ACCURACY] --json\n"
+               "  pack TEXT [-o OUT]                     a text board, puzzle or campaign to its game file\n"
+               "  unpack FILE [-o OUT]                   a game file to its text\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    Usage();
+    return 2;
+  }
+  const std::string cmd = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  try {
+    if (cmd == "show") return pav::tool::RunShow(args);
+    if (cmd == "push") return pav::tool::RunPush(args);
+    if (cmd == "record") return pav::tool::RunRecord(args);
+    if (cmd == "pack") return pav::tool::RunPack(args);
+    if (cmd == "unpack") return pav::tool::RunUnpack(args);
+    if (cmd == "help" || cmd == "--help" || cmd == "-h") {
+      Usage();
+      return 0;
+    }
+    std::cerr << "pavilore-tool: unknown command '" << cmd << "'\n";
+    Usage();
+    return 2;
+  } catch (const pav::tool::ToolError& e) {
+    std::cerr << e.Message << '\n';
+    return 2;
+  } catch (const std::exception& e) {
+    std::cerr << "pavilore-tool: " << e.what() << '\n';
+    return 2;
+  }
+}
