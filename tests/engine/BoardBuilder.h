@@ -63,6 +63,11 @@ struct TestGame {
     E = std::make_unique<TMoveEngine>(*S, &Hooks);
   }
 
+  // The engine holds the address of Hooks, so a moved game gets an engine of its own.
+  TestGame(TestGame&& o) noexcept
+      : S(std::move(o.S)), Hooks(std::move(o.Hooks)), E(std::make_unique<TMoveEngine>(*S, &Hooks)) {}
+  TestGame& operator=(TestGame&&) = delete;
+
   TBoard& Board() { return S->Game.Board; }
   TPattern& Current() { return S->Game.Current; }
 
