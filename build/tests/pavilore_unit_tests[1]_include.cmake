@@ -1,5 +1,0 @@
-if(EXISTS "/work/main/build/tests/pavilore_unit_tests[1]_tests.cmake")
-  include("/work/main/build/tests/pavilore_unit_tests[1]_tests.cmake")
-else()
-  add_test(pavilore_unit_tests_NOT_BUILT pavilore_unit_tests_NOT_BUILT)
-endif()
