@@ -1,0 +1,38 @@
+// The process-wide state of the running game: the game data and its flags,
+// the configuration record and the flags the windows share. Every window reads
+// and writes it directly; tests reset it with ResetApp().
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "engine/GameData.h"
+#include "engine/MoveEngine.h"
+#include "files/Records.h"
+
+namespace pav {
+
+struct TApp {
+  std::string AppFolder;  // installation folder, no trailing separator
+  TConfig Config{};
+  TGameState State;       // Game and its flags
+  std::unique_ptr<TMoveEngine> Engine;
+
+  bool SidePanelShown = true;
+  bool CheatsEnabled = false;
+  bool KeepBoardVisible = false;
+  bool BackgroundLoaded = false;
+  bool OPPlacementPending = true;  // the objective window is placed anew at its next show
+  int MusicAlphaPosition = -1;
+
+  TApp();
+  TGame& Game() { return State.Game; }
+  // AppFolder + a game path such as "\Boards\" + name + ".BRD", mapped to the disk.
+  std::string Path(const std::string& relative) const;
+};
+
+TApp& App();
+// A fresh state (tests).
+void ResetApp();
+
+}  // namespace pav
