@@ -4,11 +4,16 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
+#include <random>
 #include <utility>
 
+#include "engine/MoveEngine.h"
+#include "engine/Scramble.h"
+#include "files/GameFiles.h"
 #include "files/RecordsTable.h"
 #include "platform/Text.h"
 
@@ -25,6 +30,8 @@ constexpr const char* SpeedNames[3] = {"slow", "medium", "fast"};
 constexpr const char* AccuracyNames[3] = {"poor", "medium", "high"};
 
 constexpr int MaxRawBytesPerLine = 32;
+// A scramble records at least one step per push in a move list of 1024 entries.
+constexpr int MaxScramblePushes = 500;
 
 std::string Num(long long v) { return std::to_string(v); }
 
@@ -293,7 +300,7 @@ struct TGridBlock {
 
 class TPacker {
  public:
-  explicit TPacker(const std::string& text) {
+  TPacker(const std::string& text, const TBoardLookup& findBoard) : FindBoard(findBoard) {
     std::size_t start = 0;
     // A byte-order mark is allowed at the very beginning.
     if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
@@ -319,6 +326,10 @@ class TPacker {
         continue;
       }
       if (!t[0].Quoted && IsBlockName(t[0].Text)) {
+        if (t.size() != 1 && *Kind == TGameFileKind::Puzzle) {
+          PatternShortcut(t, line);
+          continue;
+        }
         if (t.size() != 1) throw ETextFormatError(line, "'" + t[0].Text + "' stands alone; its rows follow on the next lines");
         k = ReadBlock(k, BlockFor(t[0].Text, line));
         continue;
@@ -342,6 +353,16 @@ class TPacker {
   int BoardLinks = 0, IPLinks = 0, OPLinks = 0, Turns = 0, Jumps = 0, Levels = 0;
   int SizeLine = 0;
   std::vector<std::pair<int, std::vector<TToken>>> Raw;
+  const TBoardLookup& FindBoard;
+  // `op board` and `ip scramble SEED [PUSHES]`
+  int OPBoardLine = 0;
+  int ScrambleLine = 0;
+  std::uint32_t ScrambleSeed = 0;
+  int ScramblePushes = 0;
+  int BoardNameLine = 0;
+  int IPLinkLine = 0, OPLinkLine = 0;
+  bool Scrambled = false;
+  std::vector<TPushStep> Solution;
 
   // ---- the first directive
 
@@ -394,6 +415,58 @@ class TPacker {
       block.Rows.emplace_back(static_cast<int>(r) + 1, std::move(w));
     }
     throw ETextFormatError(block.Line, "the grid that begins here has no 'end' line");
+  }
+
+  // `op board`, or `ip scramble SEED [PUSHES]`, in place of a grid.
+  void PatternShortcut(const std::vector<TToken>& t, int line) {
+    const std::string& name = t[0].Text;
+    if (name == "op") {
+      if (t.size() != 2 || t[1].Quoted || t[1].Text != "board")
+        throw ETextFormatError(line, "'op' stands alone (a grid follows) or is 'op board'");
+      Once(name, line);
+      OPBoardLine = line;
+      return;
+    }
+    if (t.size() < 3 || t.size() > 4 || t[1].Quoted || t[1].Text != "scramble")
+      throw ETextFormatError(line, "'ip' stands alone (a grid follows) or is 'ip scramble SEED [PUSHES]'");
+    Once(name, line);
+    ScrambleLine = line;
+    ScrambleSeed = static_cast<std::uint32_t>(Number(t[2], 0, 4294967295LL, "the seed", line));
+    if (t.size() == 4) ScramblePushes = static_cast<int>(Number(t[3], 1, MaxScramblePushes, "the number of pushes", line));
+  }
+
+  // The board named by the `board` line, for `op board` and `ip scramble`.
+  const TBoard& NeededBoard(int line) const {
+    const std::string name = Puzzle->BoardName.Str();
+    if (!BoardNameLine || name.empty())
+      throw ETextFormatError(line, "this needs the puzzle's board: give its name with 'board \"NAME\"'");
+    const TBoard* b = FindBoard ? FindBoard(name) : nullptr;
+    if (!b) throw ETextFormatError(line, "the board '" + Cp1252ToUtf8(name) + "' is not found");
+    if (const auto broken = CheckBoard(*b))
+      throw ETextFormatError(line, "the board '" + Cp1252ToUtf8(name) + "' cannot be used: " + *broken);
+    return *b;
+  }
+
+  void ApplyPuzzlePatterns() {
+    TPuzzle& p = *Puzzle;
+    ApplyPuzzleGrid(IPGrid, p.IP);
+    ApplyPuzzleGrid(OPGrid, p.OP);
+    if (OPBoardLine) {
+      if (OPLinkLine) throw ETextFormatError(OPLinkLine, "'op-link' cannot go with 'op board': the links are the board's");
+      CopyPattern(NeededBoard(OPBoardLine).Pattern, p.OP);
+    }
+    if (!ScrambleLine) return;
+    if (IPLinkLine)
+      throw ETextFormatError(IPLinkLine, "'ip-link' cannot go with 'ip scramble': the scramble carries the objective's links");
+    const TBoard& board = NeededBoard(ScrambleLine);
+    const TPuzzleScramble sc = ScramblePuzzle(board, p.OP, ScrambleSeed, ScramblePushes);
+    if (!sc.Made)
+      throw ETextFormatError(ScrambleLine, "no push changes the objective on this board; it cannot be scrambled");
+    if (!ReplayScript(board, sc.IP, p.OP, sc.History, &Solution))
+      throw ETextFormatError(ScrambleLine, "replaying the recorded pushes of the scramble with seed " + Num(ScrambleSeed) +
+                                               " does not lead back to the objective; choose another seed");
+    CopyPattern(sc.IP, p.IP);
+    Scrambled = true;
   }
 
   // ---- helpers for arguments
@@ -553,6 +626,7 @@ class TPacker {
       SetString(p.Author, t, "the author", line);
     } else if (d == "board") {
       SetString(p.BoardName, t, "the board name", line);
+      BoardNameLine = line;
     } else if (d == "time-limit" || d == "moves-limit") {
       Once(d, line);
       Count(t, 1, "a number or 'none'", line);
@@ -561,8 +635,10 @@ class TPacker {
                                  : static_cast<std::int32_t>(Number(t[1], INT32_MIN, INT32_MAX, d, line));
       (d == "time-limit" ? p.TimeLimit : p.MovesLimit) = v;
     } else if (d == "ip-link") {
+      if (!IPLinkLine) IPLinkLine = line;
       LinkLine(p.IP, IPLinks, t, line);
     } else if (d == "op-link") {
+      if (!OPLinkLine) OPLinkLine = line;
       LinkLine(p.OP, OPLinks, t, line);
     } else {
       Unknown(t, line);
@@ -712,7 +788,8 @@ class TPacker {
   }
 
   TPackedFile Finish() {
-    TPackedFile out{*Kind, {}};
+    TPackedFile out;
+    out.Kind = *Kind;
     const void* rec = nullptr;
     switch (*Kind) {
       case TGameFileKind::Board:
@@ -721,9 +798,10 @@ class TPacker {
         rec = Board.get();
         break;
       case TGameFileKind::Puzzle:
-        ApplyPuzzleGrid(IPGrid, Puzzle->IP);
-        ApplyPuzzleGrid(OPGrid, Puzzle->OP);
+        ApplyPuzzlePatterns();
         rec = Puzzle.get();
+        out.Scrambled = Scrambled;
+        out.Solution = Solution;
         break;
       case TGameFileKind::Campaign: rec = Campaign.get(); break;
     }
@@ -814,16 +892,9 @@ void PutGrid(std::string& out, const char* name, int cols, int rows, const std::
   out += "end\n";
 }
 
-// Appends `raw` lines for every byte where the packed text differs from the record.
-std::string WithRaw(std::string text, TGameFileKind kind, const void* record) {
-  TPackedFile packed;
-  try {
-    packed = PackText(text);
-  } catch (const ETextFormatError& e) {
-    throw std::logic_error(std::string("the unpacked text does not pack: ") + e.what());
-  }
-  const auto* orig = static_cast<const std::uint8_t*>(record);
-  const std::vector<std::uint8_t>& got = packed.Bytes;
+// Appends `raw` lines for every byte where `got` (the packed text) differs from `orig`.
+std::string AppendRawLines(std::string text, const std::vector<std::uint8_t>& got, const std::uint8_t* orig,
+                           const std::function<std::string(std::size_t)>& describe) {
   const std::size_t n = got.size();
   bool header = false;
   std::size_t i = 0;
@@ -842,10 +913,240 @@ std::string WithRaw(std::string text, TGameFileKind kind, const void* record) {
     }
     std::string hex;
     for (std::size_t k = start; k < end; ++k) hex += Hex2(orig[k]);
-    text += "raw " + Num(static_cast<long long>(start)) + " " + hex + "  # " + DescribeByte(kind, start) + "\n";
+    text += "raw " + Num(static_cast<long long>(start)) + " " + hex + "  # " + describe(start) + "\n";
     i = end;
   }
   return text;
+}
+
+// Appends `raw` lines for every byte where the packed text differs from the record.
+std::string WithRaw(std::string text, TGameFileKind kind, const void* record) {
+  TPackedFile packed;
+  try {
+    packed = PackText(text, {});
+  } catch (const ETextFormatError& e) {
+    throw std::logic_error(std::string("the unpacked text does not pack: ") + e.what());
+  }
+  return AppendRawLines(std::move(text), packed.Bytes, static_cast<const std::uint8_t*>(record),
+                        [kind](std::size_t off) { return DescribeByte(kind, off); });
+}
+
+// ---------------------------------------------------------------------------
+// The configuration record, one line per field
+
+enum class TFieldType { Byte, Flag, Int32, String };
+struct TConfigField {
+  const char* Name;
+  std::size_t Offset;
+  TFieldType Type;
+  int Capacity;  // strings
+};
+
+#define PAV_FIELD(name, field, type) {name, offsetof(TConfig, field), TFieldType::type, 0}
+#define PAV_STRING(name, field) {name, offsetof(TConfig, field), TFieldType::String, decltype(TConfig::field)::Capacity}
+const TConfigField ConfigFields[] = {
+    PAV_FIELD("game-mode", GameMode, Byte),
+    PAV_STRING("board-name", BoardName),
+    PAV_STRING("puzzle-name", PuzzleName),
+    PAV_STRING("campaign-name", CampaignName),
+    PAV_FIELD("ip-from-puzzle", IPFromPuzzle, Flag),
+    PAV_FIELD("op-from-puzzle", OPFromPuzzle, Flag),
+    PAV_FIELD("tl-from-puzzle", TLFromPuzzle, Flag),
+    PAV_FIELD("ml-from-puzzle", MLFromPuzzle, Flag),
+    PAV_FIELD("computer-speed", ComputerSpeed, Byte),
+    PAV_FIELD("computer-accuracy", ComputerAccuracy, Byte),
+    PAV_FIELD("human-plays-first", HumanPlaysFirst, Flag),
+    PAV_FIELD("wheel-moves", WheelMoves, Flag),
+    PAV_FIELD("auto-tile-set", AutoTileSet, Flag),
+    PAV_STRING("player-name", PlayerName),
+    PAV_FIELD("write-log", WriteLog, Flag),
+    PAV_FIELD("show-invalid", ShowInvalid, Flag),
+    PAV_FIELD("highlight-elements", HighlightElements, Flag),
+    PAV_STRING("board-graphics", BoardGraphics),
+    PAV_STRING("tile-set", TileSet),
+    PAV_STRING("user-tile-set", UserTileSet),
+    PAV_FIELD("user-picture-on", UserPictureOn, Flag),
+    PAV_STRING("click-sound", ClickSound),
+    PAV_STRING("move-sound", MoveSound),
+    PAV_STRING("solved-sound", SolvedSound),
+    PAV_STRING("game-over-sound", GameOverSound),
+    PAV_FIELD("sounds-on", SoundsOn, Flag),
+    PAV_STRING("music-file", MusicFile),
+    PAV_FIELD("music-mode", MusicMode, Byte),
+    PAV_FIELD("music-on", MusicOn, Flag),
+    PAV_STRING("picture-path", PicturePath),
+    PAV_FIELD("picture-w", PictureW, Byte),
+    PAV_FIELD("picture-h", PictureH, Byte),
+    PAV_FIELD("picture-x", PictureX, Int32),
+    PAV_FIELD("picture-y", PictureY, Int32),
+    PAV_FIELD("picture-on", PictureOn, Flag),
+    PAV_FIELD("use-opponent-time", UseOpponentTime, Flag),
+    PAV_FIELD("use-opponent-moves", UseOpponentMoves, Flag),
+    PAV_FIELD("opponent-and", OpponentAnd, Flag),
+    PAV_FIELD("show-welcome", ShowWelcome, Flag),
+};
+#undef PAV_FIELD
+#undef PAV_STRING
+
+std::size_t FieldSize(const TConfigField& f) {
+  switch (f.Type) {
+    case TFieldType::Byte:
+    case TFieldType::Flag: return 1;
+    case TFieldType::Int32: return 4;
+    case TFieldType::String: return static_cast<std::size_t>(f.Capacity) + 1;
+  }
+  return 0;
+}
+
+std::string DescribeConfigByte(std::size_t off) {
+  for (const TConfigField& f : ConfigFields)
+    if (off >= f.Offset && off < f.Offset + FieldSize(f)) return f.Name;
+  if (off >= offsetof(TConfig, Reserved) && off < offsetof(TConfig, Reserved) + sizeof(TConfig::Reserved))
+    return "reserved";
+  return "padding";
+}
+
+std::vector<std::uint8_t> PackConfigLines(const std::string& text) {
+  TConfig c;
+  std::memset(&c, 0, sizeof c);
+  auto* bytes = reinterpret_cast<std::uint8_t*>(&c);
+  std::map<std::string, int> seen;
+  std::vector<std::pair<int, std::vector<TToken>>> raw;
+  bool kind = false;
+  std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  int line = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string l = text.substr(start, end - start);
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    ++line;
+    start = end + 1;
+    const std::vector<TToken> t = Tokenize(l, line);
+    if (!t.empty()) {
+      if (t[0].Quoted) throw ETextFormatError(line, "a line begins with a directive, not with a string");
+      const std::string& d = t[0].Text;
+      if (!kind) {
+        if (t.size() != 2 || d != "kind" || t[1].Quoted || t[1].Text != "config")
+          throw ETextFormatError(line, "a configuration text begins with 'kind config'");
+        kind = true;
+      } else if (d == "kind") {
+        throw ETextFormatError(line, "'kind' is given twice");
+      } else if (d == "raw") {
+        if (t.size() != 3) throw ETextFormatError(line, "'raw' takes an offset and hexadecimal bytes");
+        raw.emplace_back(line, t);
+      } else {
+        const TConfigField* f = nullptr;
+        for (const TConfigField& cand : ConfigFields)
+          if (d == cand.Name) f = &cand;
+        if (!f) throw ETextFormatError(line, "unknown directive '" + d + "' in a config text");
+        const auto [it, fresh] = seen.emplace(d, line);
+        if (!fresh) throw ETextFormatError(line, "'" + d + "' is given twice (first on line " + Num(it->second) + ")");
+        if (t.size() != 2) throw ETextFormatError(line, "'" + d + "' takes one value");
+        const TToken& v = t[1];
+        std::uint8_t* at = bytes + f->Offset;
+        switch (f->Type) {
+          case TFieldType::Flag:
+            if (!v.Quoted && (v.Text == "yes" || v.Text == "no")) {
+              *at = v.Text == "yes" ? 1 : 0;
+              break;
+            }
+            [[fallthrough]];
+          case TFieldType::Byte: {
+            const auto n = v.Quoted ? std::nullopt : ParseNumber(v.Text);
+            if (!n || *n < 0 || *n > 255)
+              throw ETextFormatError(line, d + " must be " + (f->Type == TFieldType::Flag ? "yes, no or " : "") +
+                                               "a whole number 0..255, not '" + v.Text + "'");
+            *at = static_cast<std::uint8_t>(*n);
+            break;
+          }
+          case TFieldType::Int32: {
+            const auto n = v.Quoted ? std::nullopt : ParseNumber(v.Text);
+            if (!n || *n < INT32_MIN || *n > INT32_MAX)
+              throw ETextFormatError(line, d + " must be a whole number, not '" + v.Text + "'");
+            const auto i = static_cast<std::int32_t>(*n);
+            std::memcpy(at, &i, sizeof i);
+            break;
+          }
+          case TFieldType::String: {
+            if (!v.Quoted) throw ETextFormatError(line, d + " is written between double quotes");
+            if (v.Text.size() > static_cast<std::size_t>(f->Capacity))
+              throw ETextFormatError(line, d + " has " + Num(static_cast<long long>(v.Text.size())) +
+                                               " characters; at most " + Num(f->Capacity) + " fit");
+            at[0] = static_cast<std::uint8_t>(v.Text.size());
+            std::memcpy(at + 1, v.Text.data(), v.Text.size());
+            break;
+          }
+        }
+      }
+    }
+    if (end == text.size()) break;
+  }
+  if (!kind) throw ETextFormatError(line, "the text is empty; it must begin with 'kind config'");
+  std::vector<std::uint8_t> out(bytes, bytes + sizeof c);
+  for (const auto& [rl, t] : raw) {
+    const std::optional<long long> off = t[1].Quoted ? std::nullopt : ParseNumber(t[1].Text);
+    if (!off || *off < 0 || *off >= static_cast<long long>(out.size()))
+      throw ETextFormatError(rl, "the offset must be a whole number 0.." + Num(static_cast<long long>(out.size()) - 1));
+    const std::string& hex = t[2].Text;
+    if (t[2].Quoted || hex.empty() || hex.size() % 2 != 0)
+      throw ETextFormatError(rl, "the bytes of 'raw' are pairs of hexadecimal digits");
+    if (static_cast<std::size_t>(*off) + hex.size() / 2 > out.size())
+      throw ETextFormatError(rl, "the bytes run past the end of the record (" + Num(static_cast<long long>(out.size())) + " bytes)");
+    for (std::size_t i = 0; i < hex.size() / 2; ++i) {
+      const int hi = HexValue(hex[2 * i]), lo = HexValue(hex[2 * i + 1]);
+      if (hi < 0 || lo < 0) throw ETextFormatError(rl, "the bytes of 'raw' are pairs of hexadecimal digits");
+      out[static_cast<std::size_t>(*off) + i] = static_cast<std::uint8_t>(hi * 16 + lo);
+    }
+  }
+  return out;
+}
+
+// ---------------------------------------------------------------------------
+// Scrambles of puzzles
+
+int RandomInt(std::mt19937& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
+
+// ScrambleFromCurrent with a fixed number of position-changing pushes: the same
+// candidates, the same repetition of a candidate, the same rerun when the
+// scramble ends on the objective.
+bool ScrambleExactly(TMoveEngine& engine, std::mt19937& rng, int count) {
+  TGame& g = engine.State().Game;
+  const TPattern start = g.Current;
+  const int steps = g.Board.StepsPerMove > 0 ? g.Board.StepsPerMove : 1;
+  const int width = g.Board.Width, height = g.Board.Height;
+  if (width < 3 || height < 3) return false;
+  for (int run = 0; run < 200; ++run) {
+    ClearList(g.History);
+    int done = 0, fruitless = 0, x = 0, y = 0, dir = 0;
+    while (done < count) {
+      const int k = RandomInt(rng, 0, 2);
+      if (!(k == 2 && done != 0)) {
+        x = 2 + RandomInt(rng, 0, width - 3);
+        y = 2 + RandomInt(rng, 0, height - 3);
+        dir = 1 + RandomInt(rng, 0, 3);
+      }
+      const TPattern before = g.Current;
+      if (engine.TryPush(false, false, x, y, dir) && !PatternsEqual(g.Current, before)) {
+        ++done;
+        fruitless = 0;
+        FilterSteps(engine.StepRecord);
+        AppendList(g.History, engine.StepRecord);
+        for (int i = 1; i < steps; ++i) engine.TryPush(false, false, x, y, dir);
+      } else if (++fruitless >= 20000) {
+        break;
+      }
+    }
+    if (done < count) break;
+    if (!PatternsEqual(g.Current, g.OP)) {
+      engine.State().ScrambleLength = ListLength(g.History);
+      ReverseList(g.History);
+      return true;
+    }
+  }
+  g.Current = start;
+  ClearList(g.History);
+  return false;
 }
 
 }  // namespace
@@ -877,7 +1178,7 @@ std::size_t KindRecordSize(TGameFileKind kind) {
   return 0;
 }
 
-TPackedFile PackText(const std::string& text) { return TPacker(text).Run(); }
+TPackedFile PackText(const std::string& text, const TBoardLookup& findBoard) { return TPacker(text, findBoard).Run(); }
 
 std::string UnpackBoard(const TBoard& b) {
   std::string out = "# Pavilore board. Grid: ## solid, .. floor, a number is a tile on the floor.\n";
@@ -963,6 +1264,122 @@ std::string UnpackCampaign(const TCampaign& c) {
   for (int i = 0; i < LevelCount(c); ++i) out += "level " + Quote(c.Levels[i].Str()) + "\n";
   PutTable(out, "record", c.Records, EmptyRecord);
   return WithRaw(std::move(out), TGameFileKind::Campaign, &c);
+}
+
+}  // namespace pav
+
+namespace pav {
+
+TPuzzleScramble ScramblePuzzle(const TBoard& board, const TPattern& op, std::uint32_t seed, int pushes) {
+  TPuzzleScramble out;
+  CopyPattern(op, out.IP);
+  ClearList(out.History);
+  auto state = std::make_unique<TGameState>();
+  TGame& g = state->Game;
+  g.Board = board;
+  CopyPattern(op, g.OP);
+  CopyPattern(op, g.Current);
+  state->HumanTurn = true;
+  TMoveEngine engine(*state);
+  std::mt19937 rng(seed);
+  out.Made = pushes > 0 ? ScrambleExactly(engine, rng, pushes) : ScrambleFromCurrent(engine, rng, 1);
+  if (out.Made) {
+    CopyPattern(g.Current, out.IP);
+    out.History = g.History;
+  }
+  return out;
+}
+
+bool ReplayScript(const TBoard& board, const TPattern& ip, const TPattern& op, const TMoveList& script,
+                  std::vector<TPushStep>* played) {
+  auto state = std::make_unique<TGameState>();
+  TGame& g = state->Game;
+  g.Board = board;
+  CopyPattern(ip, g.Current);
+  CopyPattern(op, g.OP);
+  g.History = script;
+  state->GameRunning = true;
+  state->HumanTurn = false;
+  TMoveEngine engine(*state);
+  const int steps = board.StepsPerMove > 0 ? board.StepsPerMove : 1;
+  if (PatternsEqual(g.Current, g.OP)) return true;
+  // Every round either pushes an entry or drops one; a round that does neither would
+  // repeat for ever, as the computer would.
+  for (int round = 0; round < 4 * MoveListSize; ++round) {
+    const int i = g.Moves + 1;
+    while (i <= ListLength(g.History) && g.Current.Tiles[g.History.X[i - 1]][g.History.Y[i - 1]] == 0)
+      DeleteEntry(g.History, i);
+    if (i > ListLength(g.History)) return false;
+    const int x = g.History.X[i - 1], y = g.History.Y[i - 1], dir = g.History.Dir[i - 1];
+    if (played) played->push_back({x, y, dir});
+    const TPattern before = g.Current;
+    const int movesBefore = g.Moves;
+    state->GrabX = static_cast<std::uint8_t>(x);
+    state->GrabY = static_cast<std::uint8_t>(y);
+    for (int k = 0; k < steps; ++k) {
+      engine.TryPush(false, false, x, y, dir);
+      if (PatternsEqual(g.Current, g.OP)) return true;
+    }
+    state->StepCount = 0;
+    if (g.Moves == movesBefore && PatternsEqual(g.Current, before)) return false;
+  }
+  return false;
+}
+
+bool IsConfigText(const std::string& text) {
+  std::size_t start = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+  int line = 0;
+  while (start <= text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string l = text.substr(start, end - start);
+    if (!l.empty() && l.back() == '\r') l.pop_back();
+    std::vector<TToken> t;
+    try {
+      t = Tokenize(l, ++line);
+    } catch (const ETextFormatError&) {
+      return false;
+    }
+    if (!t.empty()) return t.size() == 2 && !t[0].Quoted && t[0].Text == "kind" && !t[1].Quoted && t[1].Text == "config";
+    if (end == text.size()) break;
+    start = end + 1;
+  }
+  return false;
+}
+
+std::vector<std::uint8_t> PackConfigText(const std::string& text) { return PackConfigLines(text); }
+
+std::string UnpackConfig(const TConfig& c) {
+  std::string out = "# Pavilore configuration. Flags are yes or no; names are files without folder and extension.\n";
+  out += "kind config\n";
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(&c);
+  for (const TConfigField& f : ConfigFields) {
+    const std::uint8_t* at = bytes + f.Offset;
+    std::string value;
+    switch (f.Type) {
+      case TFieldType::Flag: value = *at == 0 ? "no" : *at == 1 ? "yes" : Num(*at); break;
+      case TFieldType::Byte: value = Num(*at); break;
+      case TFieldType::Int32: {
+        std::int32_t i;
+        std::memcpy(&i, at, sizeof i);
+        value = Num(i);
+        break;
+      }
+      case TFieldType::String: {
+        const int len = std::min<int>(at[0], f.Capacity);
+        value = Quote(std::string(reinterpret_cast<const char*>(at + 1), static_cast<std::size_t>(len)));
+        break;
+      }
+    }
+    out += std::string(f.Name) + " " + value + "\n";
+  }
+  std::vector<std::uint8_t> packed;
+  try {
+    packed = PackConfigLines(out);
+  } catch (const ETextFormatError& e) {
+    throw std::logic_error(std::string("the unpacked text does not pack: ") + e.what());
+  }
+  return AppendRawLines(std::move(out), packed, bytes, &DescribeConfigByte);
 }
 
 }  // namespace pav
