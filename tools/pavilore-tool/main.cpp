@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "Install.h"
 #include "Pack.h"
 
 namespace {
@@ -13,8 +14,11 @@ void Usage() {
                "  show FILE --json                       a game file as JSON (.BRD .PZZ .CPN .SGM .CFG)\n"
                "  push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] [--objective board|op] --json X,Y,D ...\n"
                "  record FILE --seconds S --moves M --name NAME [--bot SPEED,ACCURACY] --json\n"
-               "  pack TEXT [-o OUT]                     a text board, puzzle or campaign to its game file\n"
-               "  unpack FILE [-o OUT]                   a game file to its text\n";
+               "  pack TEXT [-o OUT] [--boards DIR] [--solution]\n"
+               "                                         a text board, puzzle, campaign or configuration to its file\n"
+               "  unpack FILE [-o OUT]                   a game file or the configuration to its text\n"
+               "  install [DIR] [--from IMAGE]           the default installation for this user; stores AppFolder\n"
+               "  check DIR                              every file of an installation, one line per problem\n";
 }
 
 }  // namespace
@@ -32,6 +36,8 @@ int main(int argc, char** argv) {
     if (cmd == "record") return pav::tool::RunRecord(args);
     if (cmd == "pack") return pav::tool::RunPack(args);
     if (cmd == "unpack") return pav::tool::RunUnpack(args);
+    if (cmd == "install") return pav::tool::RunInstall(args);
+    if (cmd == "check") return pav::tool::RunCheck(args);
     if (cmd == "help" || cmd == "--help" || cmd == "-h") {
       Usage();
       return 0;
