@@ -25,30 +25,33 @@ namespace {
 
 class TChecker {
  public:
-  explicit TChecker(std::string dir) : Dir(std::move(dir)) {}
+  TChecker(std::string dir, bool media) : Dir(std::move(dir)), Media(media) {}
 
   int Run() {
     CheckBoards();
     CheckPuzzles();
     CheckCampaigns();
     CheckSavedGames();
-    CheckGraphics();
-    CheckSounds();
-    CheckMusic();
+    if (Media) {
+      CheckGraphics();
+      CheckSounds();
+      CheckMusic();
+    }
     CheckConfig();
     for (const std::string& p : Problems) std::cout << p << "\n";
     if (!Problems.empty()) {
       std::cout << Dir << ": " << Problems.size() << (Problems.size() == 1 ? " problem" : " problems") << "\n";
       return 2;
     }
-    std::cout << Dir << ": " << Boards << " boards, " << Puzzles << " puzzles, " << Campaigns << " campaigns, "
-              << Pictures << " pictures, " << Sounds << " sounds, " << Music
-              << " pieces of music and the configuration: no problems\n";
+    std::cout << Dir << ": " << Boards << " boards, " << Puzzles << " puzzles, " << Campaigns << " campaigns, ";
+    if (Media) std::cout << Pictures << " pictures, " << Sounds << " sounds, " << Music << " pieces of music ";
+    std::cout << (Media ? "and " : "") << "the configuration: no problems\n";
     return 0;
   }
 
  private:
   std::string Dir;
+  bool Media;  // pictures, sounds and music too
   std::vector<std::string> Problems;
   int Boards = 0, Puzzles = 0, Campaigns = 0, Pictures = 0, Sounds = 0, Music = 0;
 
@@ -446,6 +449,7 @@ class TChecker {
     if (c.GameMode == 3 && c.CampaignName.Empty()) bad("GameMode is 3 (campaign) but no campaign is chosen");
     if (c.IPFromPuzzle && c.PuzzleName.Empty() && c.GameMode == 1) bad("IPFromPuzzle is set but no puzzle is chosen");
 
+    if (!Media) return;
     if (!StartsWith(name(c.BoardGraphics), "GB - ")) bad("BoardGraphics does not begin with \"GB - \"");
     else if (!PicturePresent(name(c.BoardGraphics)))
       bad("BoardGraphics: the picture '" + Cp1252ToUtf8(name(c.BoardGraphics)) + "' is missing");
@@ -475,12 +479,21 @@ class TChecker {
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {
-  if (args.size() != 1 || args[0].empty() || (args[0].size() > 1 && args[0][0] == '-'))
-    throw ToolError{"usage: pavilore-tool check DIR"};
-  std::string dir = args[0];
+  const std::string usage = "usage: pavilore-tool check DIR [--no-media]";
+  std::string dir;
+  bool media = true;
+  for (const std::string& a : args) {
+    if (a == "--no-media")
+      media = false;
+    else if (a.empty() || (a.size() > 1 && a[0] == '-') || !dir.empty())
+      throw ToolError{usage};
+    else
+      dir = a;
+  }
+  if (dir.empty()) throw ToolError{usage};
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   if (!FolderExists(dir)) throw ToolError{dir + ": no such folder"};
-  return TChecker(dir).Run();
+  return TChecker(dir, media).Run();
 }
 
 }  // namespace pav::tool

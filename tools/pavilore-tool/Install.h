@@ -8,9 +8,11 @@
 //       Then DIR is stored as AppFolder in the settings file the game reads,
 //       $XDG_CONFIG_HOME/Pavilore.conf (else ~/.config/Pavilore.conf), keeping every
 //       other line of that file.
-//   check DIR
+//   check DIR [--no-media]
 //       every game file, picture, sound and piece of music of an installation is
 //       checked; each problem is one line naming the file. Exit 2 when there is any.
+//       --no-media leaves out the pictures, sounds and music and the names of them
+//       in the configuration.
 #pragma once
 
 #include <string>

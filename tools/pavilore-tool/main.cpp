@@ -18,7 +18,7 @@ void Usage() {
                "                                         a text board, puzzle, campaign or configuration to its file\n"
                "  unpack FILE [-o OUT]                   a game file or the configuration to its text\n"
                "  install [DIR] [--from IMAGE]           the default installation for this user; stores AppFolder\n"
-               "  check DIR                              every file of an installation, one line per problem\n";
+               "  check DIR [--no-media]                 every file of an installation, one line per problem\n";
 }
 
 }  // namespace
