@@ -7,25 +7,61 @@
 #include <QStringList>
 #include <string>
 
+class QComboBox;
+
 namespace pav {
 
-// Loads "<path>.BMP" or a JPEG through the working file "\Graphics\Temp.BMP"
-// (removed afterwards). Returns a null image and sets *error when it cannot.
+// Loads a picture file: when the last three characters of the path, upper-cased,
+// are "JPG" it is converted through the working file "\Graphics\Temp.BMP" (an
+// old one is deleted first; the new one is removed afterwards), else it is read
+// as a bitmap. The picture comes back as RGB32, or null with *error set.
 QImage LoadPicture(const std::string& path, std::string* error = nullptr);
+// AppFolder + "\Graphics\" + name with ".JPG" when that exists, else ".BMP" when
+// that exists, else "".
+std::string GraphicsFile(const std::string& name);
 
+// Every skin bitmap at its size (black), before the first load.
 void CreateSkinBitmaps();
-// "BK - " + the board-graphics name after "GB - ": sets App().BackgroundLoaded.
+// The picture CutPiece copies from.
+void SetSourcePicture(const QImage& source);
+// target := the width x height rectangle of the source picture at (left, top);
+// parts outside the source are black.
+void CutPiece(int left, int top, int width, int height, QImage& target);
+void CutPiece(const QImage& source, int left, int top, int width, int height, QImage& target);
+
+// "BK - " + the board-graphics name after its first five characters, as ".BMP"
+// and then ".JPG" (the JPEG wins): sets App().BackgroundLoaded.
 void LoadBackgroundPicture();
+// The loaded wall-background picture (null when none).
+const QImage& BackgroundPicture();
 // Refills every skin bitmap from the configured pictures. Shows
-// "Unable to open the image '...'." and keeps the old skin when a picture is missing.
+// "Unable to open the image '...'." and keeps the old skin when a picture is
+// missing; a damaged picture is reported with its reason the same way.
 bool LoadGraphicsSet();
+// Steps 6-9 of LoadGraphicsSet: the 50 tile pictures from Config.TileSet alone.
+bool LoadTileSet();
+
 // Lays Config.PicturePath over tiles 6-10, 16-20, ... 46-50 when Config.PictureOn.
 void ApplyCustomPicture();
+// The custom picture as ApplyCustomPicture loads it (JPEG through the working
+// file), reporting nothing; null with *error set when it cannot be read.
+QImage LoadCustomPicture(const std::string& path, std::string* error = nullptr);
+// The 240 x 240 composition of the tile pictures of the 5 x 5 block
+// (block cell (a, b) is tile a + 5 + 10*(b-1)).
+QImage BlockPicture();
+// `base` (a block picture) with `picture` stretched over the cell rectangle
+// (x, y, w, h), cut back into the block's tile pictures; those inside the
+// rectangle are bevelled.
+void LayPictureOnBlock(const QImage& base, const QImage& picture, int x, int y, int w, int h);
 void BevelTile(QImage& tile);
 QRgb ShiftColour(QRgb colour, int amount);
 
 // Picture names in "\Graphics\" matching mask (e.g. "*.BMP") without their
 // extension, skipping names that begin with skip1 or skip2 (case-insensitive).
 QStringList ListGraphics(const QString& mask, const QString& skip1, const QString& skip2);
+// The pick-list form: empties `list` when `clear` is set, adds the names, keeps
+// the entries sorted and selects the first one equal to `current` (or none).
+void ListGraphics(QComboBox* list, const QString& mask, const QString& current, bool clear, const QString& skip1,
+                  const QString& skip2);
 
 }  // namespace pav

@@ -20,6 +20,16 @@ inline void DrawBoard(bool full) { DrawBoard(MainPicture(), full); }
 // Slots 7 8 9 / 4 5 6 / 1 2 3 (upper, middle, lower line; left, centre, right).
 void DrawStatusText(QImage& target, int columns, int rows, const std::string& text, int slot);
 
+// The status texts of the game state (the texts DrawBoard(true) writes): the
+// player, mode and counters during a game, else the name and author lines.
+void DrawStatusTexts(QImage& pic);
+// The counters during a game: the two status-bar cells under them, the moves and,
+// unless the computer is playing out its turn in a hurry, the seconds.
+void DrawCounters(QImage& pic);
+// After SidePanelShown changed: the right frame column, the two right corners,
+// the rightmost status-bar cell and the status texts (only the counters during a game).
+void DrawSidePanelShown(QImage& pic);
+
 // The four side-panel cells in their rest state.
 void RedrawSidePanel(QImage& pic);
 void DrawJumpMarker(QImage& pic, int x, int y, int side, int state);
@@ -27,7 +37,8 @@ void DrawTurnMarker(QImage& pic, int x, int y, int corner, int state);
 // Inverts the rectangles of a refused-move mark (kinds 1..8) in cell (x, y).
 void InvertMark(QImage& pic, int x, int y, int kind);
 
-// Opaque and colour-keyed copies (the key is the source's bottom-left pixel).
+// Opaque and colour-keyed copies (the key is the source's bottom-left pixel),
+// clipped to the target.
 void Blit(QImage& target, int x, int y, const QImage& src);
 void BlitKeyed(QImage& target, int x, int y, const QImage& src);
 

@@ -1,0 +1,30 @@
+// JPEG pictures through libjpeg: decoding baseline (and progressive) colour and
+// grey-scale files, and converting them to the working bitmap the game loads.
+// A damaged file is reported as an error; the decoder never ends the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pav {
+
+struct TJpegPicture {
+  int Width = 0;
+  int Height = 0;
+  int Components = 0;                // 1 grey, 3 RGB
+  std::vector<std::uint8_t> Pixels;  // rows top-down, Width * Components bytes each
+};
+
+// Decodes a whole file. False with *error set when it is not a usable JPEG.
+bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error = nullptr);
+bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& out, std::string* error = nullptr);
+
+// Writes an uncompressed bottom-up Windows bitmap: grey pictures as 8 bits with a
+// grey palette, colour ones as 24 bits. The file is replaced.
+bool WriteWorkingBitmap(const TJpegPicture& picture, const std::string& bmpPath, std::string* error = nullptr);
+
+// DecodeJpeg then WriteWorkingBitmap.
+bool ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bmpPath, std::string* error = nullptr);
+
+}  // namespace pav

@@ -1,0 +1,10 @@
+#include "render/Skin.h"
+
+namespace pav {
+
+TSkin& Skin() {
+  static TSkin skin;
+  return skin;
+}
+
+}  // namespace pav
