@@ -2,15 +2,18 @@
 // texts, and the mistakes a text can hold.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "engine/MoveEngine.h"
 #include "files/GameFiles.h"
 #include "files/RecordsTable.h"
 #include "files/TextFormat.h"
+#include "platform/Paths.h"
 
 using namespace pav;
 
@@ -554,4 +557,284 @@ TEST(TextFormatErrors, TooManyListEntries) {
   std::string campaign = "kind campaign\n";
   for (int i = 0; i < 256; ++i) campaign += "level \"L\"\n";
   EXPECT_THROW(PackText(campaign), ETextFormatError);
+}
+
+// ---------------------------------------------------------------------------
+// Puzzles scrambled from their objective: `op board` and `ip scramble`
+
+namespace {
+
+// The classic eight in a 5 x 5 frame, with tiles 1 and 2 glued when `glued`.
+std::unique_ptr<TBoard> ClassicEight(bool glued = false) {
+  auto b = EmptyBoard();
+  b->Width = 5;
+  b->Height = 5;
+  b->StepsPerMove = 1;
+  for (int x = 1; x <= 5; ++x)
+    for (int y = 1; y <= 5; ++y) b->Cells[x][y] = (x == 1 || x == 5 || y == 1 || y == 5) ? 1 : 0;
+  int face = 1;
+  for (int y = 2; y <= 4; ++y)
+    for (int x = 2; x <= 4; ++x)
+      if (!(x == 4 && y == 4)) b->Pattern.Tiles[x][y] = static_cast<std::uint8_t>(face++);
+  if (glued) b->Pattern.Links[0] = {2, 2, 3, 2};
+  return b;
+}
+
+const char* ScrambledText =
+    "kind puzzle\n"
+    "title \"Shuffle\"\n"
+    "board \"Eight\"\n"
+    "op board\n"
+    "ip scramble 42\n";
+
+TBoardLookup Only(const std::string& name, const TBoard* b) {
+  return [name, b](const std::string& n) -> const TBoard* { return SameTextIgnoringCase(n, name) ? b : nullptr; };
+}
+
+std::vector<int> Faces(const TPattern& p) {
+  std::vector<int> out;
+  for (int x = 1; x <= MaxCols; ++x)
+    for (int y = 1; y <= MaxRows; ++y)
+      if (p.Tiles[x][y]) out.push_back(p.Tiles[x][y]);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Plays pushes from a pattern on a board as a player's gestures.
+TPattern Play(const TBoard& b, const TPattern& from, const std::vector<TPushStep>& pushes) {
+  auto s = std::make_unique<TGameState>();
+  s->Game.Board = b;
+  s->Game.Current = from;
+  TMoveEngine engine(*s);
+  for (const TPushStep& p : pushes)
+    for (int k = 0; k < b.StepsPerMove; ++k) engine.TryPush(false, false, p.X, p.Y, p.Dir);
+  return s->Game.Current;
+}
+
+}  // namespace
+
+TEST(TextFormatScramble, TheObjectiveIsTheBoardsAndTheStartIsAReproducibleScramble) {
+  const auto board = ClassicEight();
+  const TPackedFile a = PackText(ScrambledText, Only("eight", board.get()));
+  const TPackedFile b = PackText(ScrambledText, Only("eight", board.get()));
+  ASSERT_EQ(a.Kind, TGameFileKind::Puzzle);
+  EXPECT_EQ(a.Bytes, b.Bytes);  // the same seed gives the same puzzle
+  const auto p = FromBytes<TPuzzle>(a.Bytes);
+  EXPECT_EQ(std::memcmp(&p->OP, &board->Pattern, sizeof(TPattern)), 0);
+  EXPECT_FALSE(PatternsEqual(p->IP, p->OP));
+  EXPECT_EQ(Faces(p->IP), Faces(p->OP));
+  ASSERT_TRUE(a.Scrambled);
+  ASSERT_FALSE(a.Solution.empty());
+  EXPECT_TRUE(PatternsEqual(Play(*board, p->IP, a.Solution), p->OP));
+  // Another seed gives another start; the text without the lookup cannot be packed.
+  std::string other = ScrambledText;
+  other.replace(other.find("42"), 2, "43");
+  const auto q = FromBytes<TPuzzle>(PackText(other, Only("Eight", board.get())).Bytes);
+  EXPECT_FALSE(PatternsEqual(q->IP, p->IP));
+  EXPECT_THROW(PackText(ScrambledText), ETextFormatError);
+}
+
+TEST(TextFormatScramble, ACountOfPushesMakesExactlyThatManyPositionChanges) {
+  const auto board = ClassicEight();
+  for (const int pushes : {1, 3, 12}) {
+    const TPuzzleScramble s = ScramblePuzzle(*board, board->Pattern, 7, pushes);
+    ASSERT_TRUE(s.Made);
+    EXPECT_EQ(ListLength(s.History), pushes);  // one step a push on a board without links
+    EXPECT_FALSE(PatternsEqual(s.IP, board->Pattern));
+    std::vector<TPushStep> played;
+    EXPECT_TRUE(ReplayScript(*board, s.IP, board->Pattern, s.History, &played));
+    EXPECT_LE(static_cast<int>(played.size()), pushes);
+  }
+  // The game's own count: four pushes a tile, give or take five.
+  const TPuzzleScramble full = ScramblePuzzle(*board, board->Pattern, 7, 0);
+  EXPECT_GE(ListLength(full.History), 8 * 4 - 5);
+  EXPECT_LE(ListLength(full.History), 8 * 4 + 5);
+}
+
+TEST(TextFormatScramble, GluedTilesAndAnExplicitObjective) {
+  const auto board = ClassicEight(true);
+  const std::string text =
+      "kind puzzle\nboard \"Eight\"\n"
+      "op\n## ## ## ## ##\n##  8  7  6 ##\n##  5  4  3 ##\n##  2  1 .. ##\n## ## ## ## ##\nend\n"
+      "op-link 3 4 2 4\n"
+      "ip scramble 5 10\n";
+  const TPackedFile f = PackText(text, Only("Eight", board.get()));
+  const auto p = FromBytes<TPuzzle>(f.Bytes);
+  EXPECT_EQ(p->OP.Tiles[2][2], 8);
+  EXPECT_FALSE(PatternsEqual(p->IP, p->OP));
+  // The glued pair travels with the scramble: the link still joins tiles 1 and 2.
+  ASSERT_EQ(CountLinks(p->IP), 1);
+  const TLink l = p->IP.Links[0];
+  EXPECT_EQ(p->IP.Tiles[l.X1][l.Y1], 1);
+  EXPECT_EQ(p->IP.Tiles[l.X2][l.Y2], 2);
+  EXPECT_TRUE(PatternsEqual(Play(*board, p->IP, f.Solution), p->OP));
+}
+
+TEST(TextFormatScramble, AReplayThatDoesNotLeadBackIsFound) {
+  const auto board = ClassicEight();
+  const TPuzzleScramble s = ScramblePuzzle(*board, board->Pattern, 3, 6);
+  ASSERT_TRUE(s.Made);
+  TMoveList empty;
+  ClearList(empty);
+  EXPECT_FALSE(ReplayScript(*board, s.IP, board->Pattern, empty, nullptr));
+  // A script whose first push cannot move anything: the computer would try it for ever.
+  TMoveList stuck;
+  ClearList(stuck);
+  AppendEntry(stuck, 2, 2, DirLeft, 0);
+  EXPECT_FALSE(ReplayScript(*board, board->Pattern, s.IP, stuck, nullptr));
+  // An entry on an empty cell is dropped, as the computer drops it.
+  int ex = 0, ey = 0;
+  for (int x = 2; x <= 4; ++x)
+    for (int y = 2; y <= 4; ++y)
+      if (s.IP.Tiles[x][y] == 0) ex = x, ey = y;
+  ASSERT_NE(ex, 0);
+  TMoveList withGap;
+  ClearList(withGap);
+  AppendEntry(withGap, ex, ey, DirLeft, 0);
+  AppendList(withGap, s.History);
+  std::vector<TPushStep> played;
+  EXPECT_TRUE(ReplayScript(*board, s.IP, board->Pattern, withGap, &played));
+  ASSERT_FALSE(played.empty());
+  EXPECT_FALSE(played[0].X == ex && played[0].Y == ey);
+  // Already solved: nothing to play.
+  played.clear();
+  EXPECT_TRUE(ReplayScript(*board, board->Pattern, board->Pattern, empty, &played));
+  EXPECT_TRUE(played.empty());
+}
+
+TEST(TextFormatScramble, Mistakes) {
+  const auto board = ClassicEight();
+  auto full = ClassicEight();
+  full->Pattern.Tiles[4][4] = 9;  // nothing can move
+  const TBoardLookup lookup = [&](const std::string& n) -> const TBoard* {
+    if (n == "Eight") return board.get();
+    if (n == "Full") return full.get();
+    return nullptr;
+  };
+  struct TCase {
+    std::string Text;
+    int Line;
+    std::string Words;
+  };
+  const std::vector<TCase> cases = {
+      {"kind puzzle\nip scramble 1\n", 2, "give its name"},
+      {"kind puzzle\nboard \"Nine\"\nop board\n", 3, "'Nine' is not found"},
+      {"kind puzzle\nboard \"Full\"\nop board\nip scramble 1\n", 4, "cannot be scrambled"},
+      {"kind puzzle\nboard \"Eight\"\nop board\nip scramble 1\nip-link 2 2 3 2\n", 5, "cannot go with 'ip scramble'"},
+      {"kind puzzle\nboard \"Eight\"\nop-link 2 2 3 2\nop board\n", 3, "cannot go with 'op board'"},
+      {"kind puzzle\nboard \"Eight\"\nop board\nip scramble 1\nip\n 1\nend\n", 5, "given twice"},
+      {"kind puzzle\nboard \"Eight\"\nop board\nop board\n", 4, "given twice"},
+      {"kind puzzle\nboard \"Eight\"\nop tiles\n", 3, "'op board'"},
+      {"kind puzzle\nboard \"Eight\"\nip shuffle 3\n", 3, "'ip scramble SEED [PUSHES]'"},
+      {"kind puzzle\nboard \"Eight\"\nip scramble -1\n", 3, "the seed"},
+      {"kind puzzle\nboard \"Eight\"\nip scramble 4294967296\n", 3, "the seed"},
+      {"kind puzzle\nboard \"Eight\"\nip scramble 1 0\n", 3, "the number of pushes"},
+      {"kind puzzle\nboard \"Eight\"\nip scramble 1 501\n", 3, "the number of pushes"},
+      {"kind puzzle\nboard \"Eight\"\nip scramble 1 2 3\n", 3, "'ip scramble SEED [PUSHES]'"},
+      {"kind board\nsize 3 3\ngrid board\n", 3, "stands alone"},
+  };
+  for (const TCase& c : cases) {
+    try {
+      PackText(c.Text, lookup);
+      ADD_FAILURE() << "accepted: " << c.Text;
+    } catch (const ETextFormatError& e) {
+      EXPECT_EQ(e.Line, c.Line) << c.Text << e.what();
+      EXPECT_NE(e.Message.find(c.Words), std::string::npos) << c.Text << " -> " << e.Message;
+    }
+  }
+  // Without the scramble no board is asked for.
+  int asked = 0;
+  PackText("kind puzzle\nboard \"Eight\"\nop\n 1\nend\n", [&](const std::string&) -> const TBoard* {
+    ++asked;
+    return nullptr;
+  });
+  EXPECT_EQ(asked, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The configuration
+
+TEST(TextFormatConfig, EveryRecordComesBackByteForByte) {
+  std::mt19937 rng(99);
+  for (int i = 0; i < 20; ++i) {
+    TConfig c;
+    FillRandom(&c, sizeof c, rng);
+    if (i % 2 == 0) {  // tidy strings and flags, like a real file
+      for (auto* s : {&c.BoardName, &c.PuzzleName, &c.CampaignName, &c.BoardGraphics, &c.TileSet, &c.MusicFile}) Tidy(*s);
+      Tidy(c.PlayerName);
+      Tidy(c.PicturePath);
+      c.SoundsOn = 1;
+      c.MusicOn = 0;
+    }
+    const std::string text = UnpackConfig(c);
+    EXPECT_TRUE(IsConfigText(text));
+    const std::vector<std::uint8_t> bytes = PackConfigText(text);
+    ASSERT_EQ(bytes, BytesOf(c)) << text;
+    if (i % 2 == 0) {
+      EXPECT_EQ(LinesStarting(text, "sounds-on "), std::vector<std::string>{"sounds-on yes"});
+      EXPECT_EQ(LinesStarting(text, "music-on "), std::vector<std::string>{"music-on no"});
+    } else {
+      EXPECT_FALSE(LinesStarting(text, "raw ").empty());
+    }
+  }
+}
+
+TEST(TextFormatConfig, AHandWrittenConfiguration) {
+  const std::string text =
+      "\xEF\xBB\xBF# first run\r\n"
+      "kind config\r\n"
+      "game-mode 1\n"
+      "board-name \"Classic 4 x 4\"\n"
+      "player-name \"Zo\xC3\xAB\"   # Windows-1252 in the file\n"
+      "sounds-on yes\n"
+      "show-welcome 1\n"
+      "music-mode 2\n"
+      "picture-x -3\n"
+      "picture-y 2147483647\n"
+      "raw 161 0102\n";
+  const std::vector<std::uint8_t> bytes = PackConfigText(text);
+  TConfig c;
+  ASSERT_EQ(bytes.size(), sizeof c);
+  std::memcpy(&c, bytes.data(), sizeof c);
+  EXPECT_EQ(c.GameMode, 1);
+  EXPECT_EQ(c.BoardName.Str(), "Classic 4 x 4");
+  EXPECT_EQ(c.PlayerName.Str(), "Zo\xEB");
+  EXPECT_EQ(c.SoundsOn, 1);
+  EXPECT_EQ(c.ShowWelcome, 1);
+  EXPECT_EQ(c.MusicMode, 2);
+  EXPECT_EQ(c.PictureX, -3);
+  EXPECT_EQ(c.PictureY, 2147483647);
+  EXPECT_EQ(c.Reserved[0], 1);
+  EXPECT_EQ(c.Reserved[1], 2);
+  EXPECT_EQ(c.MusicOn, 0);  // left out: zero
+  EXPECT_TRUE(c.TileSet.Empty());
+  EXPECT_TRUE(IsConfigText(text));
+  EXPECT_FALSE(IsConfigText("kind board\n"));
+  EXPECT_FALSE(IsConfigText("# nothing\n"));
+}
+
+TEST(TextFormatConfig, Mistakes) {
+  const std::vector<std::pair<std::string, int>> cases = {
+      {"game-mode 1\n", 1},
+      {"kind config\ngame-mode 256\n", 2},
+      {"kind config\nsounds-on maybe\n", 2},
+      {"kind config\nboard-name Classic\n", 2},
+      {"kind config\nplayer-name \"123456789012345678901\"\n", 2},
+      {"kind config\ngame-mode 1\ngame-mode 2\n", 3},
+      {"kind config\ncolour 3\n", 2},
+      {"kind config\npicture-x 2147483648\n", 2},
+      {"kind config\nmusic-mode 1 2\n", 2},
+      {"kind config\nkind config\n", 2},
+      {"kind config\nraw 771 0000\n", 2},
+      {"kind config\nraw 772 00\n", 2},
+      {"", 1},
+  };
+  for (const auto& [text, line] : cases) {
+    try {
+      PackConfigText(text);
+      ADD_FAILURE() << "accepted: " << text;
+    } catch (const ETextFormatError& e) {
+      EXPECT_EQ(e.Line, line) << text << e.what();
+    }
+  }
 }
