@@ -99,7 +99,8 @@ QPainterPath NumberOutline(int n, double height, double stroke) {
   double x = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     const int d = text[i] - '0';
-    const double w = DigitAspect(d) * lineHeight;
+    // A lone digit has the room to stand a little wider.
+    const double w = DigitAspect(d) * lineHeight * (text.size() == 1 ? 1.15 : 1.0);
     QTransform t;
     t.translate(x, 0);
     t.scale(w, lineHeight);
