@@ -452,8 +452,8 @@ QImage WallBackground(const Theme &t) {
 
 QImage BoardGraphics(const Theme &t) {
   using namespace gb;
-  QImage img = Filled(kBoardGraphicsWidth, kBoardGraphicsHeight, FromQRgb(kFontKey));
-  img.fill(qRgb(0, 0, 0));
+  // Parts of the picture that hold no piece stay black.
+  QImage img = Filled(kBoardGraphicsWidth, kBoardGraphicsHeight, Rgb{});
 
   // Frame, joins, status bar and side-panel plates, cut from three model windows.
   const int w = 4, h = 6, R = w * kCell - kEdge, B = h * kCell - kEdge, S = h * kCell;
