@@ -341,6 +341,31 @@ inline std::unique_ptr<TBoard> GluedBoard() {
   return b;
 }
 
+// A ring of ten tiles turning clockwise on the track X 3..6, Y 3..5 of a 10 x 8
+// board, and one more tile on (2, 3): pushed right, it feeds into the ring, whose
+// row then runs round and round without coming back to its start, until the
+// tracer gives up after 10000 cells ("Overflow error : 6,3 Dir 2").
+inline std::unique_ptr<TBoard> FeederRingBoard() {
+  auto b = EmptyBoard(10, 8);
+  TPattern& p = b->Pattern;
+  b->Cells[7][3] = b->Cells[6][6] = b->Cells[2][5] = b->Cells[3][2] = 1;
+  b->Cells[4][4] = b->Cells[5][4] = 1;
+  AddTurn(*b, 4, 4, 1);
+  AddTurn(*b, 4, 4, 4);
+  AddTurn(*b, 5, 4, 2);
+  AddTurn(*b, 5, 4, 3);
+  int face = 0;
+  for (int x = 3; x <= 6; ++x) {
+    p.Tiles[x][3] = static_cast<std::uint8_t>(++face);
+    p.Tiles[x][5] = static_cast<std::uint8_t>(++face);
+  }
+  p.Tiles[3][4] = static_cast<std::uint8_t>(++face);
+  p.Tiles[6][4] = static_cast<std::uint8_t>(++face);
+  p.Tiles[2][3] = static_cast<std::uint8_t>(++face);
+  SetName(b->Title, "Feeder");
+  return b;
+}
+
 // ---------------------------------------------------------------------------
 // Input of the push target: the parts of a board record the engine reads, then
 // an options byte, then pushes of three bytes each.

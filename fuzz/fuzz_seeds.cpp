@@ -208,6 +208,13 @@ void PushInputs() {
   AppendPush(s, 5, 5, DirLeft);
   Put("push", "glued", s);
 
+  auto feeder = FeederRingBoard();
+  s = PushInputFromBoard(*feeder, PushRunning | PushSound);
+  AppendPush(s, 2, 3, DirRight);  // overflow
+  AppendPush(s, 3, 3, DirRight);  // the ring turns
+  AppendPush(s, 2, 3, DirDown);
+  Put("push", "feeder-ring", s);
+
   // No flow elements and no links: scrambles can be replayed.
   auto plain = EmptyBoard(9, 8);
   int face = 0;
