@@ -152,6 +152,39 @@ void BM_PushFromEmptyCell(benchmark::State& state) {
 }
 BENCHMARK(BM_PushFromEmptyCell);
 
+// The worst single push: a tile fed into a closed ring (X 3..6, Y 3..5 of a
+// 10 x 8 board) whose row runs round without coming back to its start, until
+// the tracer gives up after 10000 examined cells with the overflow message.
+void BM_PushOverflow(benchmark::State& state) {
+  auto s = std::make_unique<TGameState>();
+  TBoard& b = s->Game.Board;
+  std::memset(&b, 0, sizeof b);
+  b.Width = 10;
+  b.Height = 8;
+  for (int x = 0; x < GridW; ++x)
+    for (int y = 0; y < GridH; ++y) b.Cells[x][y] = (x <= 1 || y <= 1 || x >= 10 || y >= 8) ? 1 : 0;
+  b.StepsPerMove = 1;
+  b.Cells[7][3] = b.Cells[6][6] = b.Cells[2][5] = b.Cells[3][2] = b.Cells[4][4] = b.Cells[5][4] = 1;
+  AddTurn(b, 4, 4, 1);
+  AddTurn(b, 4, 4, 4);
+  AddTurn(b, 5, 4, 2);
+  AddTurn(b, 5, 4, 3);
+  TPattern& p = b.Pattern;
+  int face = 0;
+  for (int x = 3; x <= 6; ++x) {
+    p.Tiles[x][3] = static_cast<std::uint8_t>(++face);
+    p.Tiles[x][5] = static_cast<std::uint8_t>(++face);
+  }
+  p.Tiles[3][4] = static_cast<std::uint8_t>(++face);
+  p.Tiles[6][4] = static_cast<std::uint8_t>(++face);
+  p.Tiles[2][3] = static_cast<std::uint8_t>(++face);
+  s->Game.Current = p;
+  TMoveEngine engine(*s, &QuietHooks);
+  for (auto _ : state) benchmark::DoNotOptimize(engine.TryPush(true, true, 2, 3, DirRight));
+  if (engine.LastResult.Refusal != TPushRefusal::Overflow) state.SkipWithError("the push did not overflow");
+}
+BENCHMARK(BM_PushOverflow)->Unit(benchmark::kMicrosecond);
+
 // 20 x 15 x 4 = 1200 silent trial pushes, each from the board's own pattern.
 void BM_CheckBoardPlayable(benchmark::State& state) {
   auto s = FullGame();
