@@ -2,13 +2,20 @@
 // piece lands on which pixel.
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
+#include <QTemporaryDir>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <utility>
 
 #include "app/AppState.h"
+#include "files/GameFiles.h"
+#include "platform/qt/MessageBox.h"
 #include "gui/RenderTestSkin.h"
+#include "render/Graphics.h"
 #include "render/Renderer.h"
 #include "render/Skin.h"
 
@@ -659,6 +666,54 @@ TEST(BlitTest, KeyedCopiesLeaveEveryPixelOfTheBottomLeftColour) {
     BlitKeyed(target, 3, -1, s);  // clipped on two sides
     EXPECT_EQ(target.pixel(4, 0), qRgb(7, 7, 7));
   }
+}
+
+// ---- the shipped boards in the shipped graphics, for looking at ----
+
+// With PAVILORE_SHARE_DIR naming an installation image (build/share/pavilore) and
+// PAVILORE_RENDER_DIR a folder, every board is drawn in every graphics set there
+// and saved as a PNG file. Without them the test is skipped.
+TEST(ShippedBoardsTest, RenderEveryBoardInEveryGraphicsSet) {
+  const char* share = std::getenv("PAVILORE_SHARE_DIR");
+  const char* out = std::getenv("PAVILORE_RENDER_DIR");
+  if (!share || !out) GTEST_SKIP() << "set PAVILORE_SHARE_DIR and PAVILORE_RENDER_DIR to render the shipped boards";
+  // A copy of the pictures: loading a JPEG writes the working file beside them.
+  QTemporaryDir dir;
+  QDir(dir.path()).mkdir("Graphics");
+  const QDir graphics(QString(share) + "/Graphics");
+  for (const QString& f : graphics.entryList(QDir::Files))
+    QFile::copy(graphics.filePath(f), dir.path() + "/Graphics/" + f);
+  std::vector<std::string> messages;
+  SetMessageHook([&messages](const std::string& text, TMessageIcon) { messages.push_back(text); });
+  ResetApp();
+  App().AppFolder = dir.path().toStdString();
+  CreateSkinBitmaps();
+  const QStringList boards = QDir(QString(share) + "/Boards").entryList(QStringList{"*.BRD"}, QDir::Files);
+  ASSERT_FALSE(boards.isEmpty());
+  for (const QString& gb : ListGraphics("*.BMP", "bk", "ts") + ListGraphics("*.JPG", "bk", "ts"))
+    for (const QString& ts : ListGraphics("*.BMP", "bk", "gb") + ListGraphics("*.JPG", "bk", "gb")) {
+      App().Config.BoardGraphics.Assign(gb.toStdString());
+      App().Config.TileSet.Assign(ts.toStdString());
+      LoadBackgroundPicture();
+      ASSERT_TRUE(LoadGraphicsSet()) << gb.toStdString() << " " << ts.toStdString();
+      for (const QString& name : boards) {
+        LoadBoard(QString(share).toStdString() + "/Boards/" + name.toStdString(), App().Game().Board);
+        App().Game().Current = App().Game().Board.Pattern;
+        App().State.GameRunning = false;
+        QImage pic;
+        DrawBoard(pic, true);
+        const QString file = QString(out) + "/" + gb + " + " + ts + " - " + name.chopped(4) + ".png";
+        EXPECT_TRUE(pic.save(file)) << file.toStdString();
+        // The corners four times enlarged, where the pieces meet.
+        if (name == boards.front()) {
+          const QString zoom = QString(out) + "/zoom " + gb + " + " + ts + " - ";
+          pic.copy(0, 0, 192, 192).scaled(768, 768).save(zoom + "top-left.png");
+          pic.copy(pic.width() - 192, pic.height() - 192, 192, 192).scaled(768, 768).save(zoom + "bottom-right.png");
+        }
+      }
+    }
+  SetMessageHook(nullptr);
+  EXPECT_TRUE(messages.empty()) << messages.front();
 }
 
 }  // namespace
