@@ -9,9 +9,14 @@ namespace pav {
 constexpr int LogBufferSize = 256;
 
 // Appends a line (time-stamped when asked); does nothing while Config.WriteLog is off.
+// When the buffer is full it is first written to the current player's file; a failure
+// of that write is reported and those lines are dropped, so the game goes on.
 void LogLine(const std::string& text, bool stamped);
 // Writes the buffered lines to the player's file (rewritten through the scratch
-// file); does nothing while Config.WriteLog is off.
+// file); does nothing while Config.WriteLog is off. Raises EInOutError when the
+// files cannot be written; the buffer then keeps its lines. Nothing is ever written
+// outside AppFolder + "\Players": a name that would leave that folder is written to
+// "Unknown Player.TXT".
 void FlushPlayerLog(const std::string& name);
 void ResetLogBuffer();
 std::string Dashes(int n);
@@ -20,5 +25,14 @@ std::string StampedLine(const std::string& text);
 // Lines in use (tests).
 int LogBufferCount();
 const std::string& LogBufferLine(int i);
+
+// Whether a player's name can name a file of its own in the "Players" folder: no
+// path separators ("/" or "\"), no "..", no control characters, no leading dot, not
+// empty. Returns an empty string when it can, else why not.
+std::string PlayerNameProblem(const std::string& name);
+
+// The scratch file and the fallback file, in the "Players" folder.
+constexpr const char* LogScratchName = "ThisIsATemporalTextFile.TXT";
+constexpr const char* UnknownPlayerName = "Unknown Player.TXT";
 
 }  // namespace pav

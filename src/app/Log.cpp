@@ -1,0 +1,193 @@
+#include "app/Log.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDate>
+#include <QLocale>
+#include <QTime>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Startup.h"
+#include "platform/Paths.h"
+#include "platform/RecordFile.h"
+#include "platform/Text.h"
+
+namespace pav {
+
+namespace {
+
+const std::string FreeSlot = "#";
+
+struct TLogBuffer {
+  std::array<std::string, LogBufferSize> Lines;
+  int Count = 0;  // the slots before the first free one
+};
+
+TLogBuffer& Buffer() {
+  static TLogBuffer buffer;
+  return buffer;
+}
+
+std::string ErrnoText(int err) { return std::strerror(err); }
+
+// The lines of a text file; a line ends at CR, LF or CR LF, and a last line
+// without its end still counts.
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw EInOutError(path, ErrnoText(errno));
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) throw EInOutError(path, "the file could not be read");
+  std::vector<std::string> lines;
+  std::string line;
+  bool open = false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' || c == '\n') {
+      lines.push_back(line);
+      line.clear();
+      open = false;
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      line += c;
+      open = true;
+    }
+  }
+  if (open) lines.push_back(line);
+  return lines;
+}
+
+// Writes the lines into a new scratch file; a scratch file left by an earlier
+// run is replaced, never followed if it is a link.
+void WriteScratch(const std::string& path, const std::vector<std::string>& lines) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw EInOutError(path, ErrnoText(errno));
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) throw EInOutError(path, ErrnoText(errno));
+  std::string text;
+  for (const auto& l : lines) {
+    text += l;
+    text += '\n';
+  }
+  std::size_t put = 0;
+  int err = 0;
+  while (put < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + put, text.size() - put);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      err = errno;
+      break;
+    }
+    put += static_cast<std::size_t>(n);
+  }
+  if (err == 0 && ::fsync(fd) != 0) err = errno;
+  if (::close(fd) != 0 && err == 0) err = errno;
+  if (err != 0) {
+    ::unlink(path.c_str());
+    throw EInOutError(path, ErrnoText(err));
+  }
+}
+
+std::vector<std::string> NewFileHeader(const std::string& name) {
+  const std::string title = " Pavilore's log file for the player '" + name + "'";
+  return {" -",
+          title,
+          " " + Dashes(static_cast<int>(title.size()) - 1),
+          " -",
+          StampedLine("Player's log file created."),
+          " -"};
+}
+
+}  // namespace
+
+std::string Dashes(int n) {
+  if (n < 0) n = 0;
+  if (n > 255) n = 255;
+  return std::string(static_cast<std::size_t>(n), '-');
+}
+
+std::string StampedLine(const std::string& text) {
+  const QLocale locale = QLocale::system();
+  const QString date = locale.toString(QDate::currentDate(), QLocale::ShortFormat);
+  const QString time = locale.toString(QTime::currentTime(), QLocale::LongFormat);
+  return " " + Utf8ToCp1252(date.toStdString()) + " " + Utf8ToCp1252(time.toStdString()) + " : " + text;
+}
+
+void ResetLogBuffer() {
+  TLogBuffer& b = Buffer();
+  b.Lines.fill(FreeSlot);
+  b.Count = 0;
+}
+
+int LogBufferCount() { return Buffer().Count; }
+
+const std::string& LogBufferLine(int i) {
+  const TLogBuffer& b = Buffer();
+  if (i < 0 || i >= b.Count) return FreeSlot;
+  return b.Lines[static_cast<std::size_t>(i)];
+}
+
+void LogLine(const std::string& text, bool stamped) {
+  if (!App().Config.WriteLog) return;
+  TLogBuffer& b = Buffer();
+  if (b.Count >= LogBufferSize) {
+    try {
+      FlushPlayerLog(App().Config.PlayerName.Str());
+    } catch (const EInOutError& e) {
+      ReportInOutError(e);
+      ResetLogBuffer();
+    }
+  }
+  b.Lines[static_cast<std::size_t>(b.Count)] = stamped ? StampedLine(text) : text;
+  ++b.Count;
+}
+
+std::string PlayerNameProblem(const std::string& name) {
+  if (name.empty()) return "the name is empty";
+  if (name[0] == '.') return "the name begins with a dot";
+  if (name.find("..") != std::string::npos) return "the name holds \"..\"";
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c == '/' || c == '\\') return "the name holds a path separator";
+    if (c < 32 || c == 127) return "the name holds a control character";
+  }
+  return {};
+}
+
+void FlushPlayerLog(const std::string& name) {
+  if (!App().Config.WriteLog) return;
+  const std::string folder = App().Path("\\Players");
+  if (!FolderExists(folder)) {
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST) throw EInOutError(folder, ErrnoText(errno));
+  }
+  const std::string scratch = App().Path(std::string("\\Players\\") + LogScratchName);
+  const std::string unknown = App().Path(std::string("\\Players\\") + UnknownPlayerName);
+  // A name that would leave the folder writes to the fallback file as its own.
+  const std::string target =
+      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + name + ".TXT") : unknown;
+
+  std::vector<std::string> lines;
+  if (FileExists(target)) {
+    for (auto& old : ReadLines(target)) lines.push_back(" " + old);
+  } else {
+    lines = NewFileHeader(name);
+  }
+  const TLogBuffer& b = Buffer();
+  for (int i = 0; i < b.Count; ++i) lines.push_back(b.Lines[static_cast<std::size_t>(i)]);
+
+  WriteScratch(scratch, lines);
+  // The rename replaces the old file in one step, so it is never lost on the way.
+  // When the player's file cannot be put in place the lines go to the fallback file,
+  // unless that one exists; then they stay in the scratch file.
+  if (::rename(scratch.c_str(), target.c_str()) != 0 && target != unknown && !FileExists(unknown))
+    ::rename(scratch.c_str(), unknown.c_str());
+  ResetLogBuffer();
+}
+
+}  // namespace pav

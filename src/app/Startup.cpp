@@ -1,0 +1,453 @@
+#include "app/Startup.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QSettings>
+#include <cstdlib>
+#include <map>
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/Log.h"
+#include "files/GameFiles.h"
+#include "platform/Paths.h"
+#include "platform/Text.h"
+#include "platform/qt/MessageBox.h"
+#include "render/Graphics.h"
+#include "render/Skinning.h"
+
+namespace pav {
+
+namespace {
+
+bool Terminating = false;
+
+void RequestTermination() { Terminating = true; }
+
+// Paths in messages are shown as the game's 8-bit text.
+std::string Shown(const std::string& path) { return Utf8ToCp1252(path); }
+
+TConfig& Cfg() { return App().Config; }
+
+// ---- Pointer shapes, drawn in code ----------------------------------------
+
+std::map<int, QCursor>& Shapes() {
+  static std::map<int, QCursor> shapes;
+  return shapes;
+}
+
+constexpr int ShapeSize = 32;
+
+QPixmap BlankShape() {
+  QPixmap pm(ShapeSize, ShapeSize);
+  pm.fill(Qt::transparent);
+  return pm;
+}
+
+// White with a black outline, like the platform's own shapes.
+void Outline(QPainter& p, const QPainterPath& path) {
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(Qt::black, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.setBrush(Qt::white);
+  p.drawPath(path.simplified());
+}
+
+QPainterPath Finger(qreal x, qreal top, qreal bottom, qreal w) {
+  QPainterPath f;
+  f.addRoundedRect(QRectF(x, top, w, bottom - top), w / 2, w / 2);
+  return f;
+}
+
+QCursor PointingHand() {
+  QPixmap pm = BlankShape();
+  QPainter p(&pm);
+  QPainterPath hand;
+  hand.addRoundedRect(QRectF(8, 14, 17, 15), 5, 5);    // palm
+  hand = hand.united(Finger(10, 2, 18, 5));             // index finger, raised
+  hand = hand.united(Finger(14.5, 11, 18, 4.5));        // folded fingers
+  hand = hand.united(Finger(18.5, 12, 18, 4.5));
+  hand = hand.united(Finger(22, 13.5, 20, 4));
+  hand = hand.united(Finger(4, 16, 24, 5));             // thumb
+  Outline(p, hand);
+  p.end();
+  return QCursor(pm, 12, 2);
+}
+
+QCursor FlatHand() {
+  QPixmap pm = BlankShape();
+  QPainter p(&pm);
+  QPainterPath hand;
+  hand.addRoundedRect(QRectF(8, 14, 17, 15), 5, 5);
+  hand = hand.united(Finger(8.5, 3, 18, 4.5));
+  hand = hand.united(Finger(13, 1, 18, 4.5));
+  hand = hand.united(Finger(17.5, 2, 18, 4.5));
+  hand = hand.united(Finger(22, 5, 19, 4));
+  hand = hand.united(Finger(3, 13, 23, 5));
+  Outline(p, hand);
+  p.end();
+  return QCursor(pm, 16, 16);
+}
+
+QCursor GrabbingHand() {
+  QPixmap pm = BlankShape();
+  QPainter p(&pm);
+  QPainterPath hand;
+  hand.addRoundedRect(QRectF(7, 11, 19, 16), 6, 6);
+  for (int i = 0; i < 4; ++i) hand = hand.united(Finger(8.5 + i * 4.3, 8, 15, 4.3));
+  hand = hand.united(Finger(4, 14, 22, 5));
+  Outline(p, hand);
+  p.setPen(QPen(Qt::black, 1));
+  for (int i = 1; i < 4; ++i) p.drawLine(QPointF(8.5 + i * 4.3, 9), QPointF(8.5 + i * 4.3, 14));
+  p.end();
+  return QCursor(pm, 16, 16);
+}
+
+// A straight double-headed arrow across the middle, horizontal or vertical.
+QCursor DoubleArrow(bool horizontal) {
+  QPixmap pm = BlankShape();
+  QPainter p(&pm);
+  QPainterPath a;
+  const QPolygonF shape({{2, 16}, {9, 9}, {9, 13}, {23, 13}, {23, 9}, {30, 16},
+                         {23, 23}, {23, 19}, {9, 19}, {9, 23}});
+  a.addPolygon(shape);
+  a.closeSubpath();
+  if (!horizontal) {
+    QTransform t;
+    t.translate(16, 16).rotate(90).translate(-16, -16);
+    a = t.map(a);
+  }
+  Outline(p, a);
+  p.end();
+  return QCursor(pm, 16, 16);
+}
+
+QCursor Arrow() {
+  QPixmap pm = BlankShape();
+  QPainter p(&pm);
+  QPainterPath a;
+  a.addPolygon(QPolygonF({{1, 1}, {1, 22}, {6, 17}, {10, 26}, {13.5, 24.5}, {9.5, 16}, {16, 16}}));
+  a.closeSubpath();
+  Outline(p, a);
+  p.end();
+  return QCursor(pm, 1, 1);
+}
+
+QCursor FourWayMove() {
+  QPixmap pm = BlankShape();
+  QPainter p(&pm);
+  QPainterPath a;
+  a.addPolygon(QPolygonF({{16, 1},  {21.5, 7},  {18, 7},  {18, 14}, {25, 14}, {25, 10.5}, {31, 16},
+                          {25, 21.5}, {25, 18}, {18, 18}, {18, 25}, {21.5, 25}, {16, 31}, {10.5, 25},
+                          {14, 25}, {14, 18}, {7, 18},  {7, 21.5}, {1, 16},   {7, 10.5}, {7, 14},
+                          {14, 14}, {14, 7},  {10.5, 7}}));
+  a.closeSubpath();
+  Outline(p, a);
+  p.end();
+  return QCursor(pm, 16, 16);
+}
+
+// ---- Game files -------------------------------------------------------------
+
+bool GraphicsExists(const std::string& name) {
+  return FileExists(App().Path("\\Graphics\\" + name + ".BMP")) ||
+         FileExists(App().Path("\\Graphics\\" + name + ".JPG"));
+}
+
+std::string BoardPath(const std::string& name) { return App().Path("\\Boards\\" + name + ".BRD"); }
+std::string CampaignPath(const std::string& name) { return App().Path("\\Campaigns\\" + name + ".CPN"); }
+
+// The puzzle's file: "\Puzzles\" when it is there, else "\Puzzles\Campaign Levels\".
+std::string PuzzlePath(const std::string& name) {
+  const std::string direct = App().Path("\\Puzzles\\" + name + ".PZZ");
+  if (FileExists(direct)) return direct;
+  return App().Path("\\Puzzles\\Campaign Levels\\" + name + ".PZZ");
+}
+
+// Names of the board files, in order, without extension; names longer than a
+// configuration field holds could not be found again and are left out.
+std::vector<std::string> BoardNames() {
+  std::vector<std::string> names;
+  for (const auto& file : ListFiles(App().Path("\\Boards"), ".BRD")) {
+    const std::string name = file.substr(0, file.size() - 4);
+    if (name.size() <= static_cast<std::size_t>(TName50::Capacity)) names.push_back(name);
+  }
+  return names;
+}
+
+// A single game on the named board, without puzzle or campaign.
+void FallBackToBoard(const std::string& name) {
+  TConfig& c = Cfg();
+  c.BoardName.Assign(name);
+  c.GameMode = 1;
+  c.PuzzleName.Assign("");
+  c.CampaignName.Assign("");
+  c.IPFromPuzzle = 0;
+  c.OPFromPuzzle = 0;
+  c.TLFromPuzzle = 0;
+  c.MLFromPuzzle = 0;
+}
+
+// Loads the files Config names into Game, all or nothing.
+void LoadConfiguredFiles() {
+  TConfig& c = Cfg();
+  auto board = std::make_unique<TBoard>();
+  LoadBoard(BoardPath(c.BoardName.Str()), *board);
+  std::unique_ptr<TCampaign> campaign;
+  if (!c.CampaignName.Empty()) {
+    campaign = std::make_unique<TCampaign>();
+    LoadCampaign(CampaignPath(c.CampaignName.Str()), *campaign);
+  }
+  std::string puzzleName = c.PuzzleName.Str();
+  if (c.GameMode == 3) puzzleName = campaign ? campaign->Levels[0].Str() : std::string();
+  std::unique_ptr<TPuzzle> puzzle;
+  if (!puzzleName.empty()) {
+    puzzle = std::make_unique<TPuzzle>();
+    LoadPuzzle(PuzzlePath(puzzleName), *puzzle);
+  }
+  TGame& g = App().Game();
+  g.Board = *board;
+  if (campaign) g.Campaign = *campaign;
+  if (puzzle) g.Puzzle = *puzzle;
+  // Before a game the window shows the objective: the puzzle's when the pattern
+  // comes from it, else the board's own.
+  g.Current = (c.IPFromPuzzle && puzzle) ? g.Puzzle.OP : g.Board.Pattern;
+}
+
+void ReportUnusableFile(const std::string& file, const std::string& why) {
+  ShowMessage("The file '" + Shown(file) + "' can't be used : " + why + ".", TMessageIcon::Exclamation);
+}
+
+}  // namespace
+
+// ---- Installation folder --------------------------------------------------
+
+std::string SettingsFilePath() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  std::string folder;
+  if (xdg && xdg[0] == '/') {
+    folder = xdg;
+  } else {
+    folder = QDir::homePath().toStdString() + "/.config";
+  }
+  return folder + "/Pavilore.conf";
+}
+
+std::string ReadAppFolder() {
+  QSettings store(QString::fromStdString(SettingsFilePath()), QSettings::IniFormat);
+  std::string folder = store.value(QStringLiteral("AppFolder")).toString().toStdString();
+  while (folder.size() > 1 && (folder.back() == '/' || folder.back() == '\\')) folder.pop_back();
+  return folder;
+}
+
+// ---- Configuration file ---------------------------------------------------
+
+std::optional<std::string> CheckConfig(const TConfig& c) {
+  if (c.GameMode < 1 || c.GameMode > 3)
+    return "the game mode is " + std::to_string(c.GameMode) + ", outside 1..3";
+  if (c.ComputerSpeed > 2) return "the computer's speed is " + std::to_string(c.ComputerSpeed) + ", outside 0..2";
+  if (c.ComputerAccuracy > 2)
+    return "the computer's accuracy is " + std::to_string(c.ComputerAccuracy) + ", outside 0..2";
+  return std::nullopt;
+}
+
+// ---- Pointer shapes -------------------------------------------------------
+
+void RegisterPointerShapes() {
+  auto& s = Shapes();
+  s[ColoPoint] = PointingHand();
+  s[ColoFlat] = FlatHand();
+  s[ColoGrab] = GrabbingHand();
+  s[ColoUpDown] = DoubleArrow(false);
+  s[ColoLeftRight] = DoubleArrow(true);
+  s[ColoArrow] = Arrow();
+  s[ColoMove] = FourWayMove();
+  SetMoveCursor(s[ColoMove]);
+}
+
+QCursor PointerShape(int number) {
+  const auto& s = Shapes();
+  const auto it = s.find(number);
+  return it == s.end() ? QCursor(Qt::ArrowCursor) : it->second;
+}
+
+void SetPointerOverride(int number) {
+  if (number == PointerDefault) {
+    RestoreNormalPointer();
+    return;
+  }
+  const QCursor shape = number == PointerHand ? QCursor(Qt::PointingHandCursor) : PointerShape(number);
+  if (QGuiApplication::overrideCursor())
+    QGuiApplication::changeOverrideCursor(shape);
+  else
+    QGuiApplication::setOverrideCursor(shape);
+}
+
+// ---- The steps of the main window's creation -------------------------------
+
+bool TerminationRequested() { return Terminating; }
+void ClearTerminationRequest() { Terminating = false; }
+
+void ReportInOutError(const EInOutError& e) {
+  ShowMessage("Input/output error on the file '" + Shown(e.File) + "' : " + e.Reason + ".", TMessageIcon::Error);
+}
+
+bool ReadConfiguration() {
+  App().AppFolder = ReadAppFolder();
+  const std::string path = App().Path(ConfigRelativePath);
+  if (!FileExists(path)) {
+    ShowMessage("The configuration file : '..\\System\\Pavilore.CFG' is missing.", TMessageIcon::Stop);
+    RequestTermination();
+    return false;
+  }
+  auto config = std::make_unique<TConfig>();
+  try {
+    LoadConfig(path, *config);
+  } catch (const EInOutError& e) {
+    ShowMessage("The configuration file '" + Shown(path) + "' can't be read : " + e.Reason + ".",
+                TMessageIcon::Stop);
+    RequestTermination();
+    return false;
+  }
+  if (const auto err = CheckConfig(*config)) {
+    ShowMessage("The configuration file '" + Shown(path) + "' is damaged : " + *err + ".", TMessageIcon::Stop);
+    RequestTermination();
+    return false;
+  }
+  Cfg() = *config;
+  return true;
+}
+
+void RepairGraphicsChoice() {
+  TConfig& c = Cfg();
+  if (!GraphicsExists(c.BoardGraphics.Str())) c.BoardGraphics.Assign("GB - Default");
+  if (!GraphicsExists(c.TileSet.Str())) {
+    c.TileSet.Assign("TS - Default");
+    c.UserTileSet.Assign("TS - Default");
+    c.PicturePath.Assign("");
+    c.PictureOn = 0;
+    c.UserPictureOn = 0;
+  }
+}
+
+void LoadSkin() {
+  CreateSkinBitmaps();
+  LoadBackgroundPicture();
+  LoadGraphicsSet();
+  ApplyCustomPicture();
+}
+
+bool ValidateGameFiles() {
+  const TConfig& c = Cfg();
+  const bool stale = !FileExists(BoardPath(c.BoardName.Str())) ||
+                     (!c.PuzzleName.Empty() && !FileExists(PuzzlePath(c.PuzzleName.Str()))) ||
+                     (!c.CampaignName.Empty() && !FileExists(CampaignPath(c.CampaignName.Str())));
+  if (!stale) return true;
+  const auto names = BoardNames();
+  if (names.empty()) {
+    ShowMessage("There aren't any boards in the 'Boards' folder.", TMessageIcon::Stop);
+    RequestTermination();
+    return false;
+  }
+  FallBackToBoard(names.front());
+  return true;
+}
+
+bool LoadGameData() {
+  try {
+    LoadConfiguredFiles();
+    return true;
+  } catch (const EBadGameFile& e) {
+    ReportUnusableFile(e.File, e.Rule);
+  } catch (const EInOutError& e) {
+    ReportUnusableFile(e.File, e.Reason);
+  }
+  // As for a missing file: a single game on the first board that loads.
+  for (const auto& name : BoardNames()) {
+    auto board = std::make_unique<TBoard>();
+    try {
+      LoadBoard(BoardPath(name), *board);
+    } catch (const std::runtime_error&) {
+      continue;
+    }
+    FallBackToBoard(name);
+    App().Game().Board = *board;
+    App().Game().Current = board->Pattern;
+    return true;
+  }
+  ShowMessage("There aren't any usable boards in the 'Boards' folder.", TMessageIcon::Stop);
+  RequestTermination();
+  return false;
+}
+
+void InitialiseProcessState() {
+  TApp& app = App();
+  app.SidePanelShown = true;
+  app.State.GameRunning = false;
+  app.OPPlacementPending = true;
+  app.CheatsEnabled = false;
+  app.KeepBoardVisible = false;
+  app.State.ComputerHurry = false;
+  ResetLogBuffer();
+  // The first track of the alphabetical order is then the second of the list.
+  app.MusicAlphaPosition = 0;
+  // BackgroundLoaded was settled when the background was loaded.
+
+  TConfig& c = app.Config;
+  if (!FileExists(app.Path("\\Music\\" + c.MusicFile.Str() + ".MID"))) {
+    c.MusicOn = 0;
+    c.MusicFile.Assign("");
+  }
+  // The game's music player is given its file here once the music exists.
+}
+
+bool RunStartup() {
+  Terminating = false;
+  if (!ReadConfiguration()) return false;
+  RegisterPointerShapes();
+  RepairGraphicsChoice();
+  LoadSkin();
+  if (!ValidateGameFiles()) return false;
+  if (!LoadGameData()) return false;
+  InitialiseProcessState();
+  return true;
+}
+
+void LogApplicationStarted() {
+  LogLine(" -", false);
+  LogLine(" " + Dashes(24), false);
+  LogLine(" -", false);
+  LogLine("Application Started.", true);
+  LogLine(" -", false);
+}
+
+// ---- Exit -------------------------------------------------------------------
+
+bool SaveConfiguration() {
+  const std::string path = App().Path(ConfigRelativePath);
+  try {
+    StoreConfig(path, Cfg());
+    return true;
+  } catch (const EInOutError& e) {
+    ShowMessage("The configuration file '" + Shown(path) + "' could not be written : " + e.Reason +
+                    ". The settings of this session are lost; the file was left as it was.",
+                TMessageIcon::Error);
+    return false;
+  }
+}
+
+void RunExitSteps() {
+  SaveConfiguration();
+  // The music window's and the main window's media players are closed here once
+  // the music exists.
+  LogLine("Application Terminated.", true);
+  try {
+    FlushPlayerLog(Cfg().PlayerName.Str());
+  } catch (const EInOutError& e) {
+    ReportInOutError(e);
+  }
+}
+
+}  // namespace pav

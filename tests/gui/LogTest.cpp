@@ -1,0 +1,242 @@
+// The player's log: the buffer of 256 lines, the files in the "Players" folder,
+// the header of a new player's file and the rewrite that keeps the old lines.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QDate>
+#include <QDir>
+#include <QLocale>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Log.h"
+#include "gui/TempInstallation.h"
+#include "platform/RecordFile.h"
+#include "platform/Text.h"
+
+namespace pav::test {
+namespace {
+
+class LogTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App().AppFolder = Inst.Folder();
+    App().Config.WriteLog = 1;
+    App().Config.PlayerName.Assign("Tester");
+    ResetLogBuffer();
+  }
+  std::vector<std::string> Players() const {
+    QStringList names = QDir(QString::fromStdString(Inst.File("Players"))).entryList(QDir::Files | QDir::Hidden);
+    names.sort();
+    std::vector<std::string> out;
+    for (const auto& n : names) out.push_back(n.toStdString());
+    return out;
+  }
+  TempInstallation Inst;
+};
+
+// ---- The buffer ----------------------------------------------------------------
+
+TEST_F(LogTest, BufferKeepsLinesInOrderAndFreeSlotsReadHash) {
+  EXPECT_EQ(LogBufferCount(), 0);
+  EXPECT_EQ(LogBufferLine(0), "#");
+  LogLine("first", false);
+  LogLine("second", false);
+  ASSERT_EQ(LogBufferCount(), 2);
+  EXPECT_EQ(LogBufferLine(0), "first");
+  EXPECT_EQ(LogBufferLine(1), "second");
+  EXPECT_EQ(LogBufferLine(2), "#");
+  EXPECT_EQ(LogBufferLine(255), "#");
+  ResetLogBuffer();
+  EXPECT_EQ(LogBufferCount(), 0);
+  EXPECT_EQ(LogBufferLine(0), "#");
+}
+
+TEST_F(LogTest, StampedLineIsSpaceDateSpaceTimeColonText) {
+  const std::string line = StampedLine("Game paused.");
+  const std::string date = Utf8ToCp1252(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
+  ASSERT_EQ(line.rfind(" " + date + " ", 0), 0u) << line;
+  const std::string tail = " : Game paused.";
+  ASSERT_GE(line.size(), tail.size());
+  EXPECT_EQ(line.substr(line.size() - tail.size()), tail);
+  // The time sits between the date and the colon.
+  EXPECT_GT(line.size(), 1 + date.size() + 1 + tail.size());
+
+  LogLine("Game paused.", true);
+  const std::string stored = LogBufferLine(0);
+  EXPECT_EQ(stored.substr(stored.size() - tail.size()), tail);
+  LogLine("plain", false);
+  EXPECT_EQ(LogBufferLine(1), "plain");
+}
+
+TEST_F(LogTest, DashesAreClampedToTheStringRange) {
+  EXPECT_EQ(Dashes(0), "");
+  EXPECT_EQ(Dashes(3), "---");
+  EXPECT_EQ(Dashes(-4), "");
+  EXPECT_EQ(Dashes(300).size(), 255u);
+}
+
+TEST_F(LogTest, The257thLineFirstWritesThe256Buffered) {
+  for (int i = 1; i <= LogBufferSize; ++i) LogLine("line " + std::to_string(i), false);
+  EXPECT_EQ(LogBufferCount(), LogBufferSize);
+  EXPECT_FALSE(Inst.Exists("Players/Tester.TXT"));
+
+  LogLine("line 257", false);
+  ASSERT_TRUE(Inst.Exists("Players/Tester.TXT"));
+  const auto lines = Inst.ReadLines("Players/Tester.TXT");
+  ASSERT_EQ(lines.size(), 6u + LogBufferSize);
+  EXPECT_EQ(lines[6], "line 1");
+  EXPECT_EQ(lines.back(), "line 256");
+  ASSERT_EQ(LogBufferCount(), 1);
+  EXPECT_EQ(LogBufferLine(0), "line 257");
+}
+
+TEST_F(LogTest, LoggingOffBuffersNothingAndWritesNothing) {
+  LogLine("kept", false);
+  App().Config.WriteLog = 0;
+  LogLine("dropped", true);
+  EXPECT_EQ(LogBufferCount(), 1);
+  FlushPlayerLog("Tester");
+  EXPECT_EQ(LogBufferCount(), 1);
+  EXPECT_EQ(LogBufferLine(0), "kept");
+  EXPECT_TRUE(Players().empty());
+  // A full buffer is not written either.
+  for (int i = 0; i < 300; ++i) LogLine("x", false);
+  EXPECT_TRUE(Players().empty());
+}
+
+// ---- The files ----------------------------------------------------------------
+
+TEST_F(LogTest, NewPlayersFileStartsWithTheHeader) {
+  for (const std::string name : {"Bo", "TwelveChars!"}) {
+    ResetLogBuffer();
+    LogLine("Application Started.", true);
+    LogLine(" -", false);
+    FlushPlayerLog(name);
+    const auto lines = Inst.ReadLines("Players/" + name + ".TXT");
+    ASSERT_EQ(lines.size(), 8u) << name;
+    EXPECT_EQ(lines[0], " -");
+    EXPECT_EQ(lines[1], " Pavilore's log file for the player '" + name + "'");
+    // The rule is a space and hyphens, exactly as long as the title.
+    EXPECT_EQ(lines[2], " -------------------------------------" + Dashes(static_cast<int>(name.size())));
+    EXPECT_EQ(lines[2].size(), lines[1].size());
+    EXPECT_EQ(lines[3], " -");
+    EXPECT_EQ(lines[4].rfind(' ', 0), 0u);
+    EXPECT_NE(lines[4].find(" : Player's log file created."), std::string::npos);
+    EXPECT_EQ(lines[5], " -");
+    EXPECT_NE(lines[6].find(" : Application Started."), std::string::npos);
+    EXPECT_EQ(lines[7], " -");
+    EXPECT_EQ(LogBufferCount(), 0);
+  }
+  // No scratch file is left behind.
+  EXPECT_FALSE(Inst.Exists(std::string("Players/") + LogScratchName));
+}
+
+TEST_F(LogTest, RewriteKeepsOldLinesEachWithOneMoreSpace) {
+  LogLine("first", false);
+  FlushPlayerLog("Ann");
+  LogLine("second", false);
+  FlushPlayerLog("Ann");
+  auto lines = Inst.ReadLines("Players/Ann.TXT");
+  ASSERT_EQ(lines.size(), 8u);
+  EXPECT_EQ(lines[0], "  -");
+  EXPECT_EQ(lines[1], "  Pavilore's log file for the player 'Ann'");
+  EXPECT_EQ(lines[6], " first");
+  EXPECT_EQ(lines[7], "second");
+
+  LogLine("third", false);
+  FlushPlayerLog("Ann");
+  lines = Inst.ReadLines("Players/Ann.TXT");
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[0], "   -");
+  EXPECT_EQ(lines[6], "  first");
+  EXPECT_EQ(lines[7], " second");
+  EXPECT_EQ(lines[8], "third");
+}
+
+TEST_F(LogTest, OldLinesEndingInCarriageReturnsAreKeptOneByOne) {
+  Inst.WriteBytes("Players/Win.TXT", "one\r\ntwo\rthree\n\nfive");
+  LogLine("six", false);
+  FlushPlayerLog("Win");
+  const auto lines = Inst.ReadLines("Players/Win.TXT");
+  EXPECT_EQ(lines, (std::vector<std::string>{" one", " two", " three", " ", " five", "six"}));
+}
+
+TEST_F(LogTest, NamesThatWouldLeaveThePlayersFolderAreRefused) {
+  for (const std::string name : {"../escape", "a/b", "a\\b", "..", ".hidden", "bad\x01name", "", "x..y"})
+    EXPECT_FALSE(PlayerNameProblem(name).empty()) << name;
+  for (const std::string name : {"Ann", "Jean-Luc", "O'Brien", "d.a.n", "Zoë 2"})
+    EXPECT_TRUE(PlayerNameProblem(name).empty()) << name;
+
+  const std::string parent = Inst.Folder();
+  for (const std::string name : {"../escape", "../../escape", "a/b", "sub\\..\\..\\x", ".hidden"}) {
+    LogLine("line for " + name, false);
+    FlushPlayerLog(name);
+    EXPECT_EQ(LogBufferCount(), 0);
+  }
+  // Everything went to the fallback file, one batch after the other.
+  EXPECT_EQ(Players(), (std::vector<std::string>{UnknownPlayerName}));
+  const auto lines = Inst.ReadLines(std::string("Players/") + UnknownPlayerName);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), "line for .hidden");
+  EXPECT_FALSE(Inst.Exists("escape.TXT"));
+  EXPECT_FALSE(QFile::exists(QString::fromStdString(parent + "/../escape.TXT")));
+  EXPECT_FALSE(Inst.Exists("Players/a"));
+}
+
+TEST_F(LogTest, AFileThatCannotBePutInPlaceGoesToUnknownPlayer) {
+  // The player's file name is taken by a folder: the rename fails.
+  ASSERT_EQ(::mkdir(Inst.File("Players/Blocked.TXT").c_str(), 0777), 0);
+  LogLine("one", false);
+  FlushPlayerLog("Blocked");
+  ASSERT_TRUE(Inst.Exists(std::string("Players/") + UnknownPlayerName));
+  EXPECT_EQ(Inst.ReadLines(std::string("Players/") + UnknownPlayerName).back(), "one");
+
+  // With the fallback taken too, the lines stay in the scratch file.
+  LogLine("two", false);
+  FlushPlayerLog("Blocked");
+  ASSERT_TRUE(Inst.Exists(std::string("Players/") + LogScratchName));
+  EXPECT_EQ(Inst.ReadLines(std::string("Players/") + LogScratchName).back(), "two");
+  EXPECT_EQ(Inst.ReadLines(std::string("Players/") + UnknownPlayerName).back(), "one");
+}
+
+TEST_F(LogTest, AScratchFileLinkIsReplacedNotFollowed) {
+  const std::string outside = Inst.File("outside.txt");
+  Inst.WriteBytes("outside.txt", "precious\n");
+  ASSERT_EQ(::symlink(outside.c_str(), Inst.File(std::string("Players/") + LogScratchName).c_str()), 0);
+  LogLine("line", false);
+  FlushPlayerLog("Tester");
+  EXPECT_EQ(Inst.ReadBytes("outside.txt"), "precious\n");
+  EXPECT_EQ(Inst.ReadLines("Players/Tester.TXT").back(), "line");
+}
+
+TEST_F(LogTest, AMissingPlayersFolderIsCreated) {
+  QDir(QString::fromStdString(Inst.File("Players"))).removeRecursively();
+  LogLine("line", false);
+  FlushPlayerLog("Tester");
+  EXPECT_EQ(Inst.ReadLines("Players/Tester.TXT").back(), "line");
+}
+
+TEST_F(LogTest, AFailedWriteIsAnInOutErrorAndKeepsTheBuffer) {
+  // "Players" is a file: nothing can be written into it.
+  QDir(QString::fromStdString(Inst.File("Players"))).removeRecursively();
+  Inst.WriteBytes("Players", "not a folder");
+  LogLine("kept", false);
+  EXPECT_THROW(FlushPlayerLog("Tester"), EInOutError);
+  ASSERT_EQ(LogBufferCount(), 1);
+  EXPECT_EQ(LogBufferLine(0), "kept");
+
+  // A full buffer that cannot be written is reported once and dropped; logging goes on.
+  MessageCatcher messages;
+  ResetLogBuffer();
+  for (int i = 0; i < LogBufferSize + 1; ++i) LogLine("x", false);
+  ASSERT_EQ(messages.Messages.size(), 1u);
+  EXPECT_NE(messages.Text().find("Players"), std::string::npos);
+  EXPECT_EQ(LogBufferCount(), 1);
+}
+
+}  // namespace
+}  // namespace pav::test
