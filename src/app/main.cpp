@@ -1,0 +1,119 @@
+// Pavilore: the program's entry. It shows the splash, creates every window once,
+// hidden, with the main window first (whose creation runs the start-up), keeps the
+// splash up for at least three seconds, then runs the game with the main window shown.
+// No arguments are read.
+//
+// PAVILORE_MEASURE=1 in the environment prints the moments of the start-up to stderr,
+// for the measurement scripts only: "pavilore-measure <event> <microseconds since the
+// epoch>" for start, splash-painted, main-prepared and main-painted.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "app/Startup.h"
+#include "app/UnitSplash.h"
+#include "app/UnitWelcome.h"
+#include "render/UnitOP.h"
+#include "ui/UnitMain.h"
+
+namespace {
+
+bool Measuring() {
+  static const bool on = [] {
+    const char* v = std::getenv("PAVILORE_MEASURE");
+    return v != nullptr && std::strcmp(v, "1") == 0;
+  }();
+  return on;
+}
+
+void Mark(const char* event) {
+  if (!Measuring()) return;
+  const auto us = std::chrono::duration_cast<std::chrono::microseconds>(
+                      std::chrono::system_clock::now().time_since_epoch())
+                      .count();
+  std::fprintf(stderr, "pavilore-measure %s %lld\n", event, static_cast<long long>(us));
+  std::fflush(stderr);
+}
+
+// Marks the first paint of a window.
+class TFirstPaint : public QObject {
+ public:
+  explicit TFirstPaint(const char* event) : Event(event) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Paint && !Seen) {
+      Seen = true;
+      // After the paint handler ran: the window's face is on screen.
+      QTimer::singleShot(0, [ev = Event] { Mark(ev); });
+    }
+    return QObject::eventFilter(watched, e);
+  }
+
+ private:
+  const char* Event;
+  bool Seen = false;
+};
+
+// Runs the pending events until `done` holds or `limitMs` passed; waits for events
+// instead of spinning.
+template <class Done>
+void ProcessEventsUntil(QApplication& app, Done done, int limitMs) {
+  QElapsedTimer elapsed;
+  elapsed.start();
+  QTimer wake;
+  wake.start(20);
+  while (!done() && elapsed.elapsed() < limitMs) app.processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  Mark("start");
+
+  // 1. The splash, shown and painted at once; its timer runs from now.
+  auto splash = std::make_unique<pav::TFormSplash>();
+  splash->show();
+  splash->repaint();
+  ProcessEventsUntil(app, [&] { return splash->Painted(); }, 1000);
+  Mark("splash-painted");
+
+  // 2. The application's title.
+  QApplication::setApplicationName(QStringLiteral("Pavilore"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Pavilore"));
+
+  // 3. Every window, hidden, the main window first; its creation is the start-up.
+  auto formMain = std::make_unique<pav::TFormMain>();
+  if (pav::TerminationRequested()) return 1;
+  // TFormGame, TFormCfgMenu and TFormSkin are created here.
+  // TFormOptions is created here; its creation writes the first log lines of the run.
+  pav::LogApplicationStarted();
+  // TFormMusic, TFormSounds and TFormInfoSingle are created here.
+  new pav::TFormOP(formMain.get());
+  // TFormStop, TFormSolved, TFormRecords, TFormInfoMenu, TFormInfoRecords, TFormInfoBot,
+  // TFormResultBot, TFormInfoCamp, TFormSavedGame, TFormLoadGame, TFormLoadPic,
+  // TFormResultCamp, TFormAbout, TFormShortCut and TFormRecordsBot are created here.
+  new pav::TFormWelcome(formMain.get());
+  Mark("main-prepared");
+
+  // 4. The splash stays until it agrees to close.
+  ProcessEventsUntil(app, [&] { return splash->FormCloseQuery(); }, 1 << 30);
+
+  // 5. The game runs with the main window shown.
+  splash->hide();
+  splash.reset();
+  TFirstPaint firstPaint("main-painted");
+  if (Measuring()) formMain->installEventFilter(&firstPaint);
+  formMain->show();
+  formMain->activateWindow();
+  const int rc = app.exec();
+  formMain->removeEventFilter(&firstPaint);
+  return rc;
+}
