@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "app/AppState.h"
@@ -29,28 +30,50 @@ bool ClipTo(const QImage& target, int x, int y, int w, int h, TClip& c) {
   return c.W > 0 && c.H > 0;
 }
 
-// A glyph made only of its key colour draws nothing; the text layer skips it.
-// The answer is kept per glyph picture until that picture changes.
+// The wall font's glyphs prepared for the text layer, which may draw thousands
+// of them: for an 8 x 8 RGB32 glyph, its pixels and a bit per pixel that is not
+// the key (so a glyph made only of its key colour draws nothing). Kept per glyph
+// picture until that picture changes.
 struct TGlyphCache {
   qint64 Key[128];
-  bool Empty[128];
+  bool Fast[128];
+  std::uint64_t Mask[128];
+  QRgb Pixels[128][64];
   TGlyphCache() { std::fill(std::begin(Key), std::end(Key), -1); }
-  bool IsEmpty(const QImage (&font)[128], int c) {
-    const QImage& g = font[c];
-    if (g.cacheKey() != Key[c]) {
-      Key[c] = g.cacheKey();
-      Empty[c] = true;
-      if (!g.isNull()) {
-        const QRgb key = g.pixel(0, g.height() - 1) & 0xFFFFFF;
-        for (int y = 0; y < g.height() && Empty[c]; ++y)
-          for (int x = 0; x < g.width(); ++x)
-            if ((g.pixel(x, y) & 0xFFFFFF) != key) {
-              Empty[c] = false;
-              break;
-            }
+  void Refresh(const QImage& g, int c) {
+    if (g.cacheKey() == Key[c]) return;
+    Key[c] = g.cacheKey();
+    Fast[c] = g.width() == 8 && g.height() == 8 && g.format() == QImage::Format_RGB32;
+    Mask[c] = 0;
+    if (!Fast[c]) return;
+    const QRgb key = g.pixel(0, 7) & 0xFFFFFF;
+    for (int y = 0; y < 8; ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(g.constScanLine(y));
+      for (int x = 0; x < 8; ++x) {
+        Pixels[c][y * 8 + x] = line[x];
+        if ((line[x] & 0xFFFFFF) != key) Mask[c] |= std::uint64_t{1} << (y * 8 + x);
       }
     }
-    return Empty[c];
+  }
+  // Draws glyph c at (x, y), which lies wholly inside the RGB32 picture.
+  void Draw(QImage& pic, const QImage& g, int c, int x, int y) {
+    Refresh(g, c);
+    if (!Fast[c]) {
+      BlitKeyed(pic, x, y, g);
+      return;
+    }
+    const std::uint64_t mask = Mask[c];
+    if (mask == 0) return;
+    uchar* base = pic.bits();
+    const qsizetype line = pic.bytesPerLine();
+    for (int row = 0; row < 8; ++row) {
+      unsigned bits = static_cast<unsigned>(mask >> (row * 8)) & 0xFFu;
+      if (bits == 0) continue;
+      auto* out = reinterpret_cast<QRgb*>(base + (y + row) * line) + x;
+      const QRgb* in = Pixels[c] + row * 8;
+      for (int i = 0; bits != 0; ++i, bits >>= 1)
+        if (bits & 1u) out[i] = in[i];
+    }
   }
 };
 TGlyphCache WallGlyphs;
@@ -170,8 +193,8 @@ void DrawTextLayer(QImage& pic, const TBoard& b, int w, int h) {
       if (c < 32 || c > 127) continue;
       const int y = (cy - 1) / 6 + 1;
       if (y > h) break;
-      if (cell(x, y) == 0 || WallGlyphs.IsEmpty(s.WallFont, c)) continue;
-      BlitKeyed(pic, (cx - 1) * 8, (cy - 1) * 8, s.WallFont[c]);
+      if (cell(x, y) == 0) continue;
+      WallGlyphs.Draw(pic, s.WallFont[c], c, (cx - 1) * 8, (cy - 1) * 8);
     }
   }
 }
