@@ -260,9 +260,20 @@ bool LoadTileSet() {
   // Parts of the canvas that no picture covers show the floor.
   FloorCells(canvas, 0, 9);
   if (tileSet.width() == 240) {
-    // The other half of the tiles comes from the default set, drawn opaque.
-    const QImage defaults = LoadNamed("TS - Default");
-    if (defaults.isNull()) return false;
+    // The other half of the tiles comes from the default set's bitmap, drawn
+    // opaque; an installation that has the default set only as a JPEG uses that.
+    std::string file = App().Path("\\Graphics\\TS - Default.BMP");
+    if (!FileExists(file)) file = GraphicsFile("TS - Default");
+    if (file.empty()) {
+      ReportMissing("TS - Default");
+      return false;
+    }
+    std::string why;
+    const QImage defaults = LoadPicture(file, &why);
+    if (defaults.isNull()) {
+      ReportDamaged(file, why);
+      return false;
+    }
     Blit(canvas, 0, 0, defaults);
     FloorCells(canvas, 0, 4);
   }

@@ -672,6 +672,7 @@ TEST_F(GraphicsSetTest, AHalfWideTileSetTakesTheOtherTilesFromTheDefaultSet) {
   Bmp("TS - Test.BMP", TileSetPicture(5, TileColour));
   // The default set is drawn opaque: its own key squares stay as they are.
   Bmp("TS - Default.BMP", TileSetPicture(10, DefaultTileColour, qRgb(7, 7, 7)));
+  WriteJpegOf(G("TS - Default.JPG"), FlatImage(480, 240, qRgb(0, 0, 200)));  // the bitmap is the one used
   ASSERT_TRUE(LoadGraphicsSet());
   const QRgb floor = Skin().Floor.pixel(0, 0);
   for (int k = 1; k <= 50; ++k) {
@@ -680,8 +681,15 @@ TEST_F(GraphicsSetTest, AHalfWideTileSetTakesTheOtherTilesFromTheDefaultSet) {
     EXPECT_EQ(Skin().TilePicture[k].pixel(1, 46), own ? floor : qRgb(7, 7, 7)) << k;
   }
 
-  // Without the default set: the message, and the tiles stay as they were.
+  // Only as a JPEG: that is used.
   QFile::remove(QString::fromStdString(G("TS - Default.BMP")));
+  ASSERT_TRUE(LoadGraphicsSet());
+  EXPECT_TRUE(Near(Skin().TilePicture[6].pixel(24, 24), qRgb(0, 0, 200), 8));
+  EXPECT_EQ(Skin().TilePicture[5].pixel(24, 24), TileColour(5));
+  EXPECT_FALSE(Exists("Temp.BMP"));
+
+  // Without the default set: the message, and the tiles stay as they were.
+  QFile::remove(QString::fromStdString(G("TS - Default.JPG")));
   const std::vector<QImage> before = Tiles();
   EXPECT_FALSE(LoadGraphicsSet());
   ASSERT_EQ(Messages.size(), 1u);
