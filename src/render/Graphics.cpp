@@ -119,8 +119,9 @@ std::string FileNameOf(const std::string& path) {
 void ReportMissing(const std::string& name) {
   ShowMessage("Unable to open the image '" + name + "'.", TMessageIcon::Error);
 }
+// The file's name on the disk is UTF-8; the message box shows Windows-1252.
 void ReportDamaged(const std::string& path, const std::string& why) {
-  ShowMessage("Unable to open the image '" + FileNameOf(path) + "' : " + why + ".", TMessageIcon::Error);
+  ShowMessage("Unable to open the image '" + Utf8ToCp1252(FileNameOf(path)) + "' : " + why + ".", TMessageIcon::Error);
 }
 
 // The picture file of a graphics name, or a message naming it and nothing.

@@ -704,11 +704,11 @@ TEST_F(CustomPictureTest, NothingChangesWhenOffMissingOrDamaged) {
   Use("gone.bmp", 1, 1, 5, 5);
   Check(None);
   EXPECT_TRUE(Messages.empty());
-  WriteFile(G("bad.bmp"), Bytes{'B', 'M', 0, 0});
-  Use("bad.bmp", 1, 1, 5, 5);
+  WriteFile(G("b\xC3\xA4" "d.bmp"), Bytes{'B', 'M', 0, 0});  // named in UTF-8 on the disk
+  Use("b\xC3\xA4" "d.bmp", 1, 1, 5, 5);
   Check(None);
   ASSERT_EQ(Messages.size(), 1u);
-  EXPECT_EQ(Messages[0].rfind("Unable to open the image 'bad.bmp' : ", 0), 0u) << Messages[0];
+  EXPECT_EQ(Messages[0], "Unable to open the image 'b\xE4" "d.bmp' : the file is too short for a bitmap header.");
 }
 
 TEST_F(CustomPictureTest, JpegPathsAndTheSmoothStretch) {
