@@ -316,8 +316,10 @@ bool TMoveEngine::TryPush(bool show, bool sound, int x, int y, int dir) {
   int faces[256] = {};
   for (int cx = 1; cx <= MaxCols; ++cx)
     for (int cy = 1; cy <= MaxRows; ++cy) {
-      ++faces[cur.Tiles[cx][cy]];
-      --faces[New.Tiles[cx][cy]];
+      // Empty cells need no count: both grids have the same number of cells, so
+      // equal counts of every face mean equal counts of empty cells too.
+      if (const int f = cur.Tiles[cx][cy]) ++faces[f];
+      if (const int f = New.Tiles[cx][cy]) --faces[f];
     }
   for (int f : faces)
     if (f != 0) return undo();
