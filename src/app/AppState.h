@@ -3,6 +3,7 @@
 // and writes it directly; tests reset it with ResetApp().
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,8 @@ struct TApp {
   bool SidePanelShown = true;
   bool CheatsEnabled = false;
   bool KeepBoardVisible = false;
+  // The pause window's choice: 1 back to the game, 2 abort it.
+  std::uint8_t PauseResult = 1;
   bool BackgroundLoaded = false;
   bool OPPlacementPending = true;  // the objective window is placed anew at its next show
   int MusicAlphaPosition = -1;

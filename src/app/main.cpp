@@ -19,8 +19,14 @@
 #include "app/Startup.h"
 #include "app/UnitSplash.h"
 #include "app/UnitWelcome.h"
+#include "files/UnitInfoRecords.h"
+#include "files/UnitRecords.h"
+#include "files/UnitRecordsBot.h"
 #include "render/UnitOP.h"
+#include "ui/UnitInfoSingle.h"
 #include "ui/UnitMain.h"
+#include "ui/UnitSolved.h"
+#include "ui/UnitStop.h"
 
 namespace {
 
@@ -95,11 +101,17 @@ int main(int argc, char** argv) {
   // TFormGame, TFormCfgMenu and TFormSkin are created here.
   // TFormOptions is created here; its creation writes the first log lines of the run.
   pav::LogApplicationStarted();
-  // TFormMusic, TFormSounds and TFormInfoSingle are created here.
+  // TFormMusic and TFormSounds are created here.
+  new pav::TFormInfoSingle(formMain.get());
   new pav::TFormOP(formMain.get());
-  // TFormStop, TFormSolved, TFormRecords, TFormInfoMenu, TFormInfoRecords, TFormInfoBot,
-  // TFormResultBot, TFormInfoCamp, TFormSavedGame, TFormLoadGame, TFormLoadPic,
-  // TFormResultCamp, TFormAbout, TFormShortCut and TFormRecordsBot are created here.
+  new pav::TFormStop(formMain.get());
+  new pav::TFormSolved(formMain.get());
+  new pav::TFormRecords(formMain.get());
+  // TFormInfoMenu is created here.
+  new pav::TFormInfoRecords(formMain.get());
+  // TFormInfoBot, TFormResultBot, TFormInfoCamp, TFormSavedGame, TFormLoadGame,
+  // TFormLoadPic, TFormResultCamp, TFormAbout and TFormShortCut are created here.
+  new pav::TFormRecordsBot(formMain.get());
   new pav::TFormWelcome(formMain.get());
   Mark("main-prepared");
 

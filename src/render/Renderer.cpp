@@ -381,6 +381,8 @@ void RedrawSidePanel(QImage& pic) {
   Blit(pic, px, 144, s.ButtonInfo[0]);
 }
 
+void DrawFlowMarkers(QImage& pic) { DrawMarkers(pic, App().Game().Board); }
+
 void DrawJumpMarker(QImage& pic, int x, int y, int side, int state) {
   if (side < 1 || side > 4 || state < 1 || state > 2) return;
   static constexpr int Offset[5][2] = {{0, 0}, {8, 16}, {32, 16}, {16, 8}, {16, 32}};

@@ -32,6 +32,8 @@ void DrawSidePanelShown(QImage& pic);
 
 // The four side-panel cells in their rest state.
 void RedrawSidePanel(QImage& pic);
+// Every jump mouth and corner piece of the board in its plain state.
+void DrawFlowMarkers(QImage& pic);
 void DrawJumpMarker(QImage& pic, int x, int y, int side, int state);
 void DrawTurnMarker(QImage& pic, int x, int y, int corner, int state);
 // Inverts the rectangles of a refused-move mark (kinds 1..8) in cell (x, y).

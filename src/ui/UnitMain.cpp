@@ -3,15 +3,22 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include "app/AppState.h"
 #include "app/Startup.h"
 #include "app/UnitWelcome.h"
+#include "engine/MoveEngine.h"
+#include "flow/GameFlow.h"
+#include "media/Effects.h"
+#include "platform/qt/MessageBox.h"
 #include "render/Renderer.h"
+#include "render/UnitOP.h"
 #include "render/Skin.h"
 #include "render/Skinning.h"
 
@@ -58,20 +65,89 @@ QSize MainWindowSize(int boardWidth, int boardHeight, bool sidePanelShown) {
   return {(boardWidth + (sidePanelShown ? 1 : 0)) * Cell, (boardHeight + 1) * Cell};
 }
 
+int TileZonePointerShape(bool wheelMoves, bool buttonDown) {
+  if (wheelMoves) return buttonDown ? ColoLeftRight : ColoUpDown;
+  return buttonDown ? ColoGrab : ColoFlat;
+}
+
+// What a push shows on the main window: marks, counters, the floor, the lit flow
+// elements, the move sound, and the hand-over to the end of the game.
+class TMainHooks : public EngineHooks {
+ public:
+  explicit TMainHooks(TFormMain& form) : Form(form) {}
+
+  void ShowInvalidMark(int x, int y, int kind) override {
+    if (App().Config.ShowInvalid) {
+      InvertMark(MainPicture(), x, y, kind);
+      Form.update((x - 1) * Cell, (y - 1) * Cell, Cell, Cell);
+    }
+    Form.TimerInvalid->stop();
+    Form.TimerInvalid->start();
+  }
+  void OverflowMessage(const std::string& text) override { ShowMessage(text, TMessageIcon::Error); }
+  void PlayMoveSound() override { PlayEffect(TEffect::Move); }
+  void RedrawCounters() override { UpdateCounters(); }
+  void RedrawFloor() override { Form.RepaintBoard(); }
+  void HighlightFlowElements(const TTripleList& usedJumps, const TTripleList& usedTurns) override {
+    if (!App().Config.HighlightElements) return;
+    QImage& pic = MainPicture();
+    const TBoard& b = App().Game().Board;
+    DrawFlowMarkers(pic);
+    for (int i = 0; i < usedJumps.Count; ++i) {
+      const TTriple& t = usedJumps.Items[i];
+      DrawJumpMarker(pic, t.X, t.Y, t.Dir, 2);
+    }
+    for (int i = 0; i < usedTurns.Count; ++i) {
+      const TTriple& t = usedTurns.Items[i];
+      if (HasTurn(b, t.X, t.Y, t.Dir)) DrawTurnMarker(pic, t.X, t.Y, t.Dir, 2);
+    }
+    Form.update();
+    Form.TimerJumpsNTurns->stop();
+    Form.TimerJumpsNTurns->start();
+  }
+  void PuzzleSolved() override { pav::PuzzleSolved(); }
+  void CheckLimits() override { CheckMoveLimits(); }
+
+ private:
+  TFormMain& Form;
+};
+
+namespace {
+
+QTimer* MakeTimer(QObject* owner, int ms) {
+  auto* t = new QTimer(owner);
+  t->setInterval(ms);
+  return t;
+}
+
+}  // namespace
+
 TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), TimerButtsOff(new QTimer(this)) {
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      TimerButtsOff(MakeTimer(this, ButtonsOffMilliseconds)),
+      TimerGame(MakeTimer(this, GameMilliseconds)),
+      TimerBot(MakeTimer(this, GameMilliseconds)),
+      TimerInvalid(MakeTimer(this, InvalidMilliseconds)),
+      TimerJumpsNTurns(MakeTimer(this, JumpsNTurnsMilliseconds)),
+      Hooks(new TMainHooks(*this)) {
   TheMainForm = this;
   SetMainWindow(this);
   setWindowTitle(QStringLiteral("Pavilore"));
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
-  TimerButtsOff->setInterval(ButtonsOffMilliseconds);
+  setFocusPolicy(Qt::StrongFocus);
   connect(TimerButtsOff, &QTimer::timeout, this, &TFormMain::TimerButtsOffTimer);
+  connect(TimerGame, &QTimer::timeout, this, &TFormMain::TimerGameTimer);
+  connect(TimerInvalid, &QTimer::timeout, this, &TFormMain::TimerInvalidTimer);
+  connect(TimerJumpsNTurns, &QTimer::timeout, this, &TFormMain::TimerJumpsNTurnsTimer);
+  App().Engine->SetHooks(Hooks);
   if (runFormCreate) FormCreate();
 }
 
 TFormMain::~TFormMain() {
   if (TheMainForm == this) TheMainForm = nullptr;
+  if (App().Engine) App().Engine->SetHooks(nullptr);
+  delete Hooks;
 }
 
 void TFormMain::FormCreate() {
@@ -130,37 +206,82 @@ void TFormMain::RedrawSidePanelNow() {
   RepaintSidePanel();
 }
 
-void TFormMain::DrawTopCellButton(int command, bool pressed) {
+int TFormMain::PanelCommandAt(int x, int y) const {
+  switch (SidePanelCell(y)) {
+    case 1: return TopCellCommand(BoardWidth(), x, y);
+    case 2: return App().State.GameRunning ? 5 : 4;
+    case 3: return 6;
+    case 4: return 7;
+    default: return 0;
+  }
+}
+
+void TFormMain::DrawPanelButton(int command, bool pressed) {
   const TSkin& s = Skin();
   const int state = pressed ? 2 : 1;
   const QImage* picture = nullptr;
+  int cell = 1;
   switch (command) {
     case 1: picture = &s.ButtonMinimize[state]; break;
     case 2: picture = &s.ButtonClose[state]; break;
     case 3: picture = &s.ButtonPanel[state]; break;
+    case 4: picture = &s.ButtonPlay[state]; cell = 2; break;
+    case 5: picture = &s.ButtonStop[state]; cell = 2; break;
+    case 6: picture = &s.ButtonConfig[state]; cell = 3; break;
+    case 7: picture = &s.ButtonInfo[state]; cell = 4; break;
     default: return;
   }
-  Blit(MainPicture(), BoardWidth() * Cell, 0, *picture);
+  Blit(MainPicture(), BoardWidth() * Cell, (cell - 1) * Cell, *picture);
   RepaintSidePanel();
 }
 
-void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y) {
+void TFormMain::RepaintStatusBar() { update(QRect(0, BoardHeight() * Cell, width(), Cell)); }
+
+void TFormMain::RepaintBoard() {
+  DrawBoard(MainPicture(), false);
+  update(QRect(0, 0, BoardWidth() * Cell, BoardHeight() * Cell));
+}
+
+void TFormMain::GesturePush(int x, int y, int dir) {
+  TApp& app = App();
+  TMoveEngine& engine = *app.Engine;
+  engine.SetHooks(Hooks);
+  if (!engine.TryPush(true, true, x, y, dir)) return;
+  TGame& g = app.Game();
+  FilterSteps(engine.StepRecord);
+  AppendList(g.History, engine.StepRecord);
+  for (int i = 1; i < g.Board.StepsPerMove; ++i) {
+    // A move that ended the game ends the gesture: the board already shows the
+    // position the finished game leaves.
+    if (!app.State.GameRunning) break;
+    engine.TryPush(true, true, x, y, dir);
+  }
+}
+
+void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y, Qt::MouseButtons buttons) {
+  buttons |= button;
   // The configuration and information menus are hidden here once they exist.
   const int w = BoardWidth();
-  const auto& state = App().State;
+  TGameState& state = App().State;
   if (InTileZone(w, BoardHeight(), x, y) && state.GameRunning && state.HumanTurn) {
-    // Grabbing a tile: the tile gestures come here.
+    const int column = (x + 8) / Cell + 1;
+    const int row = (y + 8) / Cell + 1;
+    const bool wheel = App().Config.WheelMoves != 0;
+    SetPointerOverride(TileZonePointerShape(wheel, buttons & (Qt::LeftButton | Qt::RightButton)));
+    if (TileDragging || wheel) return;
+    TileDragging = true;
+    DragX = static_cast<std::uint8_t>(column);
+    DragY = static_cast<std::uint8_t>(row);
+    state.GrabX = DragX;
+    state.GrabY = DragY;
     return;
   }
   if (InSidePanelColumn(w, x, y)) {
     RedrawSidePanelNow();
     PanelCommand = 0;
-    // The General Click sound plays here once the sound effects exist.
-    if (SidePanelCell(y) == 1) {
-      PanelCommand = static_cast<std::uint8_t>(TopCellCommand(w, x, y));
-      DrawTopCellButton(PanelCommand, true);
-    }
-    // Cells 2 to 4 (play or stop, configuration, information) set their commands here.
+    PlayEffect(TEffect::Click);
+    PanelCommand = static_cast<std::uint8_t>(PanelCommandAt(x, y));
+    DrawPanelButton(PanelCommand, true);
     return;
   }
   RedrawSidePanelNow();
@@ -174,7 +295,7 @@ void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y) {
   }
 }
 
-void TFormMain::ImageMainMouseMove(int x, int y) {
+void TFormMain::ImageMainMouseMove(int x, int y, Qt::MouseButtons buttons) {
   if (WindowDragging) {
     const int dx = DragAnchorX - x;
     const int dy = DragAnchorY - y;
@@ -183,17 +304,35 @@ void TFormMain::ImageMainMouseMove(int x, int y) {
     DragTop = this->y();
   }
   const int w = BoardWidth();
-  const auto& state = App().State;
+  TGameState& state = App().State;
   if (InTileZone(w, BoardHeight(), x, y)) {
     if (!state.GameRunning || !state.HumanTurn) return;
-    // Dragging a tile: the tile gestures come here.
+    const int column = (x + 8) / Cell + 1;
+    const int row = (y + 8) / Cell + 1;
+    SetPointerOverride(
+        TileZonePointerShape(App().Config.WheelMoves != 0, buttons & (Qt::LeftButton | Qt::RightButton)));
+    state.GrabX = DragX;
+    state.GrabY = DragY;
+    if (!TileDragging) return;
+    // One move per pointer event: the first test that holds decides, and a diagonal
+    // step moves horizontally.
+    if (DragX > column)
+      GesturePush(column + 1, row, 1);
+    else if (DragX < column)
+      GesturePush(column - 1, row, 2);
+    else if (row < DragY)
+      GesturePush(column, row + 1, 3);
+    else if (row > DragY)
+      GesturePush(column, row - 1, 4);
+    DragX = static_cast<std::uint8_t>(column);
+    DragY = static_cast<std::uint8_t>(row);
+    App().State.StepCount = 0;
     return;
   }
   if (InSidePanelColumn(w, x, y) && PanelCommand == 0) {
     RedrawSidePanelNow();
     SetPointerOverride(PointerHand);
-    if (SidePanelCell(y) == 1) DrawTopCellButton(TopCellCommand(w, x, y), false);
-    // Cells 2 to 4 show their hover pictures here.
+    DrawPanelButton(PanelCommandAt(x, y), false);
     TimerButtsOff->stop();
     TimerButtsOff->start();
     return;
@@ -204,18 +343,51 @@ void TFormMain::ImageMainMouseMove(int x, int y) {
   }
 }
 
-void TFormMain::ImageMainMouseUp(Qt::MouseButton /*button*/, int x, int y) {
+void TFormMain::ImageMainMouseUp(Qt::MouseButton /*button*/, int x, int y, Qt::MouseButtons /*buttons*/) {
   RedrawSidePanelNow();
   WindowDragging = false;
   if (InSidePanelColumn(BoardWidth(), x, y) && PanelCommand != 0) DispatchPanelCommand();
   PanelCommand = 0;
-  // A tile drag ends here; in a game the pointer goes back to the tile shape.
+  TileDragging = false;
+  const TGameState& state = App().State;
+  if (state.GameRunning && state.HumanTurn) SetPointerOverride(App().Config.WheelMoves ? ColoUpDown : ColoFlat);
 }
+
+void TFormMain::WheelPush(Qt::MouseButtons buttons, int x, int y, bool up) {
+  TApp& app = App();
+  if (!app.Config.WheelMoves || !app.State.GameRunning || !app.State.HumanTurn) return;
+  // No zone test: a cell off the board goes to the engine, which refuses it.
+  const int column = (x + 8) / Cell + 1;
+  const int row = (y + 8) / Cell + 1;
+  app.State.GrabX = static_cast<std::uint8_t>(column);
+  app.State.GrabY = static_cast<std::uint8_t>(row);
+  const bool sideways = buttons & (Qt::LeftButton | Qt::RightButton);
+  const int dir = up ? (sideways ? 1 : 3) : (sideways ? 2 : 4);
+  GesturePush(column, row, dir);
+  app.State.StepCount = 0;
+}
+
+void TFormMain::FormMouseWheelUp(Qt::MouseButtons buttons, int x, int y) { WheelPush(buttons, x, y, true); }
+void TFormMain::FormMouseWheelDown(Qt::MouseButtons buttons, int x, int y) { WheelPush(buttons, x, y, false); }
 
 void TFormMain::TimerButtsOffTimer() {
   TimerButtsOff->stop();
   RedrawSidePanelNow();
 }
+
+void TFormMain::TimerInvalidTimer() {
+  TimerInvalid->stop();
+  DrawBoard(MainPicture(), true);
+  update();
+}
+
+void TFormMain::TimerJumpsNTurnsTimer() {
+  TimerJumpsNTurns->stop();
+  DrawFlowMarkers(MainPicture());
+  update(QRect(0, 0, BoardWidth() * Cell, BoardHeight() * Cell));
+}
+
+void TFormMain::TimerGameTimer() { TimerGameTick(); }
 
 void TFormMain::DispatchPanelCommand() {
   switch (PanelCommand) {
@@ -225,10 +397,16 @@ void TFormMain::DispatchPanelCommand() {
       App().SidePanelShown = !App().SidePanelShown;
       ApplySidePanelShown();
       break;
+    case 4:
+      // Stopped at one of its messages, the command stays for the caller to clear.
+      if (!PlayCommand()) return;
+      break;
+    case 5: PauseCommand(); break;
     default:
-      // Play, pause and the two menus are dispatched here once they exist.
+      // The configuration and information menus open here once they exist.
       break;
   }
+  PanelCommand = 0;
 }
 
 void TFormMain::paintEvent(QPaintEvent* e) {
@@ -245,17 +423,47 @@ void TFormMain::paintEvent(QPaintEvent* e) {
 
 void TFormMain::mousePressEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  ImageMainMouseDown(e->button(), p.x(), p.y());
+  ImageMainMouseDown(e->button(), p.x(), p.y(), e->buttons());
 }
 
 void TFormMain::mouseMoveEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  ImageMainMouseMove(p.x(), p.y());
+  ImageMainMouseMove(p.x(), p.y(), e->buttons());
 }
 
 void TFormMain::mouseReleaseEvent(QMouseEvent* e) {
   const QPoint p = e->position().toPoint();
-  ImageMainMouseUp(e->button(), p.x(), p.y());
+  ImageMainMouseUp(e->button(), p.x(), p.y(), e->buttons());
+}
+
+void TFormMain::wheelEvent(QWheelEvent* e) {
+  // One push per notch; a fine-grained wheel collects its turn into notches.
+  WheelRest += e->angleDelta().y();
+  const QPoint p = e->position().toPoint();
+  while (WheelRest >= 120) {
+    WheelRest -= 120;
+    FormMouseWheelUp(e->buttons(), p.x(), p.y());
+  }
+  while (WheelRest <= -120) {
+    WheelRest += 120;
+    FormMouseWheelDown(e->buttons(), p.x(), p.y());
+  }
+  e->ignore();
+}
+
+void TFormMain::keyPressEvent(QKeyEvent* e) {
+  // Space shows or hides the objective window during a game; the keyboard stays here.
+  if (e->key() == Qt::Key_Space && App().State.GameRunning) {
+    if (TFormOP* op = FormOP()) {
+      if (op->isVisible())
+        op->hide();
+      else
+        op->show();
+      activateWindow();
+    }
+    return;
+  }
+  QWidget::keyPressEvent(e);
 }
 
 void TFormMain::closeEvent(QCloseEvent* e) {

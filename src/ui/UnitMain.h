@@ -26,10 +26,19 @@ bool InTileZone(int boardWidth, int boardHeight, int x, int y);
 // The main window's size for a board: (W + 1 if the side panel is shown) * 48 by (H + 1) * 48.
 QSize MainWindowSize(int boardWidth, int boardHeight, bool sidePanelShown);
 
+class TMainHooks;
+
+// The pointer shape of the tile zone: by wheel mode and whether a left or right
+// button is down.
+int TileZonePointerShape(bool wheelMoves, bool buttonDown);
+
 class TFormMain : public QWidget {
   Q_OBJECT
  public:
   static constexpr int ButtonsOffMilliseconds = 500;
+  static constexpr int GameMilliseconds = 1000;
+  static constexpr int InvalidMilliseconds = 200;
+  static constexpr int JumpsNTurnsMilliseconds = 500;
 
   // Runs FormCreate unless told not to (tests drive the window without an installation).
   explicit TFormMain(bool runFormCreate = true, QWidget* parent = nullptr);
@@ -48,36 +57,69 @@ class TFormMain : public QWidget {
   // After SidePanelShown changed: repaints what depends on it and sets the width.
   void ApplySidePanelShown();
 
-  void ImageMainMouseDown(Qt::MouseButton button, int x, int y);
-  void ImageMainMouseMove(int x, int y);
-  void ImageMainMouseUp(Qt::MouseButton button, int x, int y);
+  // Pointer handlers; `buttons` are the buttons down (for a press, the pressed one
+  // is added), in client pixels.
+  void ImageMainMouseDown(Qt::MouseButton button, int x, int y, Qt::MouseButtons buttons = Qt::NoButton);
+  void ImageMainMouseMove(int x, int y, Qt::MouseButtons buttons = Qt::NoButton);
+  void ImageMainMouseUp(Qt::MouseButton button, int x, int y, Qt::MouseButtons buttons = Qt::NoButton);
+  // One wheel notch up or down with the pointer at (x, y) of the client area.
+  void FormMouseWheelUp(Qt::MouseButtons buttons, int x, int y);
+  void FormMouseWheelDown(Qt::MouseButtons buttons, int x, int y);
+
   void TimerButtsOffTimer();
+  void TimerInvalidTimer();
+  void TimerJumpsNTurnsTimer();
+  void TimerGameTimer();
   // Runs the side-panel command in PanelCommand.
   void DispatchPanelCommand();
+
+  // Repaints the status row on screen (after the counters were drawn into the picture).
+  void RepaintStatusBar();
+  // Repaints the floor cells of the picture and the screen.
+  void RepaintBoard();
+  // The computer's hand pictures over the board are hidden (none is shown while the
+  // human plays).
+  void HideHands() {}
 
   // The side-panel command whose button is held down; 0 = none.
   std::uint8_t PanelCommand = 0;
   bool WindowDragging = false;
+  bool TileDragging = false;
+  std::uint8_t DragX = 0, DragY = 0;  // the cell where the drag was last evaluated
   QTimer* TimerButtsOff;
+  QTimer* TimerGame;
+  QTimer* TimerBot;
+  QTimer* TimerInvalid;
+  QTimer* TimerJumpsNTurns;
 
  protected:
   void paintEvent(QPaintEvent*) override;
   void mousePressEvent(QMouseEvent*) override;
   void mouseMoveEvent(QMouseEvent*) override;
   void mouseReleaseEvent(QMouseEvent*) override;
+  void wheelEvent(QWheelEvent*) override;
+  void keyPressEvent(QKeyEvent*) override;
   void closeEvent(QCloseEvent*) override;
   bool event(QEvent*) override;
 
  private:
-  // Draws the picture of a command (1..3) over the top cell: hover or pressed.
-  void DrawTopCellButton(int command, bool pressed);
+  friend class TMainHooks;
+  // Draws the hover or pressed picture of a side-panel command (1..7).
+  void DrawPanelButton(int command, bool pressed);
+  // The command of the side-panel cell under (x, y), by the sub-areas of the top cell.
+  int PanelCommandAt(int x, int y) const;
   void RepaintSidePanel();
   void RedrawSidePanelNow();
+  // The push of a tile gesture: with its bookkeeping and the repeats of StepsPerMove.
+  void GesturePush(int x, int y, int dir);
+  void WheelPush(Qt::MouseButtons buttons, int x, int y, bool up);
 
   int DragAnchorX = 0, DragAnchorY = 0;  // pointer at the press, client coordinates
   int DragLeft = 0, DragTop = 0;         // the window at the last step, screen coordinates
+  int WheelRest = 0;                     // wheel turn not yet a whole notch
   bool ExitDone = false;
   bool WelcomeShowing = false;
+  TMainHooks* Hooks;
 };
 
 // The main window, once it is created.
