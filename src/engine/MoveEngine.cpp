@@ -267,6 +267,7 @@ bool TMoveEngine::TryPush(bool show, bool sound, int x, int y, int dir) {
     return false;
   };
 
+  bool twoOnOneCell = false;
   for (int i = 1; i <= MovingCells.Count; ++i) {
     const TTriple& m = MovingCells[i];
     if (m.Dir == DirVacate) New.Tiles[m.X][m.Y] = 0;
@@ -283,7 +284,7 @@ bool TMoveEngine::TryPush(bool show, bool sound, int x, int y, int dir) {
       if (j.X == 0 || !InPlay(tx, ty)) return undo();
     }
     New.Tiles[tx][ty] = cur.Tiles[m.X][m.Y];
-    ++Arrivals[tx][ty];
+    if (++Arrivals[tx][ty] > 1 && InPlay(tx, ty)) twoOnOneCell = true;
     if (m.X == S.GrabX && m.Y == S.GrabY) {
       S.GrabX = static_cast<std::uint8_t>(tx);
       S.GrabY = static_cast<std::uint8_t>(ty);
@@ -303,26 +304,32 @@ bool TMoveEngine::TryPush(bool show, bool sound, int x, int y, int dir) {
     }
   }
 
-  // Landing check: two tiles on one cell.
-  for (int cx = 1; cx <= MaxCols; ++cx)
-    for (int cy = 1; cy <= MaxRows; ++cy)
-      if (Arrivals[cx][cy] > 1) {
-        Refuse(show, 5, LastRowX, LastRowY);
-        return false;
-      }
+  // Landing check: two tiles on one cell (counted as they were placed).
+  if (twoOnOneCell) {
+    Refuse(show, 5, LastRowX, LastRowY);
+    return false;
+  }
 
   // A push never creates or destroys a tile; rows that pass one tile twice at a
   // bend cell could otherwise leave a copy behind.
-  int faces[256] = {};
+  // Only cells whose tile changed can tell: the faces that left them must be the
+  // faces that arrived on them.
+  std::int16_t faces[256] = {};
+  bool changed = false;
   for (int cx = 1; cx <= MaxCols; ++cx)
     for (int cy = 1; cy <= MaxRows; ++cy) {
-      // Empty cells need no count: both grids have the same number of cells, so
-      // equal counts of every face mean equal counts of empty cells too.
-      if (const int f = cur.Tiles[cx][cy]) ++faces[f];
-      if (const int f = New.Tiles[cx][cy]) --faces[f];
+      const int a = cur.Tiles[cx][cy], b = New.Tiles[cx][cy];
+      if (a == b) continue;
+      changed = true;
+      if (a) ++faces[a];
+      if (b) --faces[b];
     }
-  for (int f : faces)
-    if (f != 0) return undo();
+  if (changed)
+    for (int cx = 1; cx <= MaxCols; ++cx)
+      for (int cy = 1; cy <= MaxRows; ++cy) {
+        const int a = cur.Tiles[cx][cy], b = New.Tiles[cx][cy];
+        if (a != b && (faces[a] != 0 || faces[b] != 0)) return undo();
+      }
 
   CopyPattern(New, g.Current);
   const int stepsPerMove = g.Board.StepsPerMove;

@@ -202,3 +202,19 @@ TEST(Scramble, SilentPushesNeverCountOrShow) {
   EXPECT_EQ(g.S->Game.Moves, 0);
   EXPECT_TRUE(g.Hooks.Calls.empty());
 }
+
+TEST(Scramble, TwoFloorCellsAndOneTileScramble) {
+  // The smallest board there is: every scramble ends after an odd number of
+  // pushes or runs again, and some run always does.
+  for (unsigned seed = 1; seed <= 50; ++seed) {
+    TestGame g({
+        "####",
+        "#1.#",
+        "####",
+    });
+    g.S->Game.OP = g.Current();
+    std::mt19937 rng(seed);
+    ASSERT_TRUE(ScrambleFromCurrent(*g.E, rng, 1)) << "seed " << seed;
+    EXPECT_FALSE(PatternsEqual(g.Current(), g.S->Game.OP));
+  }
+}
