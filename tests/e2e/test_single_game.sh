@@ -1,0 +1,363 @@
+#!/usr/bin/env bash
+# Plays a whole single game on a small prepared installation under a virtual X server:
+# the play button opens the start window, two tile drags solve the puzzle, the
+# congratulations window and the records-obtained window follow, and the close button
+# ends the program. Afterwards the puzzle file holds the new records and the player's
+# log tells the story of the game.
+#
+#   bash tests/e2e/test_single_game.sh BUILD_DIR
+#
+# Needs Xvfb, xdotool, ImageMagick (import, convert) and python3. Screenshots and the
+# game's output are kept in BUILD_DIR/e2e-artifacts (test_single_game-*).
+set -euo pipefail
+
+build=$(cd "${1:?usage: test_single_game.sh BUILD_DIR}" && pwd)
+game=$build/src/pavilore
+tool=$build/tools/pavilore-tool
+artifacts=$build/e2e-artifacts
+prefix=$artifacts/test_single_game
+mkdir -p "$artifacts"
+rm -f "$prefix"-*
+
+fail() {
+  echo "FAIL: $*" >&2
+  if [ -n "${DISPLAY:-}" ] && [ -n "${xvfb_pid:-}" ]; then
+    import -window root "$prefix-failure.png" 2>/dev/null || true
+    list_windows >"$prefix-failure-windows.txt" 2>/dev/null || true
+    echo "screen at the failure: $prefix-failure.png" >&2
+  fi
+  exit 1
+}
+
+for cmd in Xvfb xdotool import convert python3 timeout; do
+  command -v "$cmd" >/dev/null || fail "$cmd is missing (Debian packages: xvfb xdotool imagemagick python3)"
+done
+[ -x "$game" ] || fail "no game at $game"
+[ -x "$tool" ] || fail "no pavilore-tool at $tool"
+
+tmp=$(mktemp -d)
+xvfb_pid=""
+game_pid=""
+cleanup() {
+  if [ -n "$game_pid" ]; then
+    kill "$game_pid" 2>/dev/null || true
+    wait "$game_pid" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# A home of its own: the settings store and the installation live in it.
+export HOME=$tmp/home XDG_DATA_HOME=$tmp/data XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
+mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+"$tool" install >/dev/null || fail "pavilore-tool install failed"
+app=$XDG_DATA_HOME/Pavilore
+cfg=$app/System/Pavilore.CFG
+[ -f "$cfg" ] || fail "the installation has no System/Pavilore.CFG"
+
+# --- The installation: a 3 x 3 floor and a puzzle two moves from its objective. ------
+
+player="E2E Player"
+board_name="E2E Square"
+puzzle_name="E2E Two Moves"
+puzzle_title="Two Step Slide"
+board_w=5
+board_h=5
+mkdir -p "$tmp/text"
+
+cat >"$tmp/text/board.txt" <<EOF
+kind board
+title "$board_name"
+author "Pavilore Tests"
+tile-set "TS - Default"
+size $board_w $board_h
+steps-per-move 1
+grid
+## ## ## ## ##
+##  1  2  3 ##
+##  4  5  6 ##
+##  7  8 .. ##
+## ## ## ## ##
+end
+EOF
+
+# Tile 5 slides left into the hole, then tile 6 slides up into the hole it left.
+cat >"$tmp/text/puzzle.txt" <<EOF
+kind puzzle
+title "$puzzle_title"
+author "Pavilore Tests"
+board "$board_name"
+time-limit 900
+moves-limit 20
+ip
+## ## ## ## ##
+##  1  2  3 ##
+##  4 ..  5 ##
+##  7  8  6 ##
+## ## ## ## ##
+end
+op board
+EOF
+
+board_file=$app/Boards/$board_name.BRD
+puzzle_file=$app/Puzzles/$puzzle_name.PZZ
+"$tool" pack "$tmp/text/board.txt" -o "$board_file" || fail "the board text does not pack"
+"$tool" pack "$tmp/text/puzzle.txt" -o "$puzzle_file" --boards "$app/Boards" ||
+  fail "the puzzle text does not pack"
+
+# The configuration: a single game of that puzzle, for a known player, in silence.
+"$tool" unpack "$cfg" -o "$tmp/text/config.txt" || fail "the installed configuration does not unpack"
+python3 - "$tmp/text/config.txt" "$board_name" "$puzzle_name" "$player" <<'EOF'
+import sys
+path, board, puzzle, player = sys.argv[1:]
+wanted = {
+    "game-mode": "1",
+    "board-name": f'"{board}"',
+    "puzzle-name": f'"{puzzle}"',
+    "ip-from-puzzle": "yes",
+    "op-from-puzzle": "yes",
+    "tl-from-puzzle": "yes",
+    "ml-from-puzzle": "yes",
+    "wheel-moves": "no",
+    "player-name": f'"{player}"',
+    "write-log": "yes",
+    "sounds-on": "no",
+    "music-on": "no",
+    "show-welcome": "no",
+}
+lines = open(path, encoding="utf-8").read().splitlines()
+out = []
+for line in lines:
+    words = line.split(None, 1)
+    if words and words[0] in wanted:
+        out.append(f"{words[0]} {wanted.pop(words[0])}")
+    else:
+        out.append(line)
+out += [f"{key} {value}" for key, value in wanted.items()]
+open(path, "w", encoding="utf-8").write("\n".join(out) + "\n")
+EOF
+"$tool" pack "$tmp/text/config.txt" -o "$cfg" || fail "the edited configuration does not pack"
+
+json() {  # FILE PYTHON-EXPRESSION-ON-d
+  "$tool" show "$1" --json | python3 -c 'import json,sys; d=json.load(sys.stdin); print(eval(sys.argv[1]))' "$2"
+}
+[ "$(json "$cfg" 'd["puzzleName"]')" = "$puzzle_name" ] || fail "the configuration does not name the puzzle"
+[ "$(json "$cfg" 'd["playerName"]')" = "$player" ] || fail "the configuration does not name the player"
+[ "$(json "$puzzle_file" 'd["records"]["moves"][0]["value"]')" = 65000 ] ||
+  fail "the new puzzle's records are not empty"
+
+# --- The virtual screen and the game. -----------------------------------------------
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$tmp/display" ] && break
+  sleep 0.1
+done
+[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+export DISPLAY=:$(head -n 1 "$tmp/display")
+unset WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb
+
+list_windows() {
+  local w
+  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
+    echo "$w '$(xdotool getwindowname "$w" 2>/dev/null)' $(xdotool getwindowgeometry "$w" 2>/dev/null | tr '\n' ' ')"
+  done
+}
+
+find_window() {  # NAME-PATTERN SECONDS
+  timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+wait_gone() {  # NAME-PATTERN SECONDS
+  local _
+  for _ in $(seq $(($2 * 10))); do
+    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# Screenshot of the windows given, cropped to the rectangle that holds them all.
+shot() {  # NAME WINDOW...
+  local name=$1 left=100000 top=100000 right=0 bottom=0 w
+  shift
+  sleep 0.4  # let the last repaint reach the screen
+  for w in "$@"; do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    ((X < left)) && left=$X
+    ((Y < top)) && top=$Y
+    ((X + WIDTH > right)) && right=$((X + WIDTH))
+    ((Y + HEIGHT > bottom)) && bottom=$((Y + HEIGHT))
+  done
+  import -window root "$tmp/root.png"
+  convert "$tmp/root.png" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage "$prefix-$name.png"
+  echo "screenshot $prefix-$name.png"
+}
+
+# Keys go to the window that has the input focus; there is no window manager to give it.
+press_key() {  # WINDOW KEY
+  timeout 10 xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null || true
+  sleep 0.2
+  xdotool key "$2"
+}
+
+"$game" >"$prefix-game.out" 2>"$prefix-game.err" &
+game_pid=$!
+
+main=$(find_window '^Pavilore$' 40) || true
+[ -n "$main" ] || fail "the main window did not appear"
+# The splash goes once the windows are made; wait for it so that it hides nothing.
+wait_gone '^Loading Pavilore$' 20 || fail "the splash window stays up"
+! xdotool search --onlyvisible --name '^Welcome' >/dev/null 2>&1 ||
+  fail "the welcome window came up although the configuration turns it off"
+
+eval "$(xdotool getwindowgeometry --shell "$main")"
+main_x=$X
+main_y=$Y
+[ "$WIDTH" = $(((board_w + 1) * 48)) ] && [ "$HEIGHT" = $(((board_h + 1) * 48)) ] ||
+  fail "main window is ${WIDTH}x$HEIGHT, not sized to the $board_w x $board_h board with its side panel"
+echo "main window ${WIDTH}x$HEIGHT at $main_x,$main_y"
+
+cell_x() { echo $((main_x + ($1 - 1) * 48 + 24)); }
+cell_y() { echo $((main_y + ($1 - 1) * 48 + 24)); }
+
+# --- Play: the start window. --------------------------------------------------------
+
+sleep 0.5
+xdotool mousemove "$((main_x + board_w * 48 + 24))" "$((main_y + 48 + 24))"
+sleep 0.2
+xdotool mousedown 1
+sleep 0.15
+xdotool mouseup 1
+
+start=$(find_window '^Single Game$' 20) || true
+[ -n "$start" ] || fail "the play button did not open the single game start window"
+list_windows >"$prefix-windows-start.txt"
+shot start "$main" "$start"
+press_key "$start" Return
+started_at=$(date +%s)
+wait_gone '^Single Game$' 10 || fail "Return did not close the start window"
+
+# --- The moves: drag a tile into the neighbouring cell. ------------------------------
+
+drag() {  # FROM-X FROM-Y TO-X TO-Y (cells)
+  local x y tx ty dx dy
+  x=$(cell_x "$1")
+  y=$(cell_y "$2")
+  tx=$(cell_x "$3")
+  ty=$(cell_y "$4")
+  dx=$(((tx > x) - (tx < x)))
+  dy=$(((ty > y) - (ty < y)))
+  xdotool mousemove "$x" "$y"
+  sleep 0.15
+  xdotool mousedown 1
+  sleep 0.15
+  while [ "$x" != "$tx" ] || [ "$y" != "$ty" ]; do
+    x=$((x + 8 * dx))
+    y=$((y + 8 * dy))
+    xdotool mousemove "$x" "$y"
+    sleep 0.05
+  done
+  sleep 0.1
+  xdotool mouseup 1
+  sleep 0.3
+}
+
+sleep 0.3
+drag 4 3 3 3  # tile 5 left
+shot board-mid-game "$main"
+drag 4 4 4 3  # tile 6 up: solved
+
+solved=$(find_window '^CONGRATULATIONS !$' 20) || true
+[ -n "$solved" ] || fail "no 'CONGRATULATIONS !' window after the two moves (the puzzle was not solved)"
+solved_at=$(date +%s)
+list_windows >"$prefix-windows-solved.txt"
+shot solved "$main" "$solved"
+press_key "$solved" Return
+wait_gone '^CONGRATULATIONS !$' 10 || fail "Return did not close the congratulations window"
+
+info=$(find_window '^Records Information$' 20) || true
+[ -n "$info" ] || fail "no records-obtained window after a first solve of a puzzle with empty records"
+eval "$(xdotool getwindowgeometry --shell "$info")"
+((WIDTH > 0 && HEIGHT > 0)) || fail "the records-obtained window has no size"
+shot records "$main" "$info"
+colours=$(convert "$prefix-records.png" -format %k info:)
+[ "$colours" -ge 16 ] || fail "the records-obtained window looks blank ($colours colours)"
+press_key "$info" Return
+wait_gone '^Records Information$' 10 || fail "Return did not close the records-obtained window"
+shot board-solved "$main"
+
+# --- Close with the side panel's close button. -------------------------------------
+
+xdotool mousemove "$((main_x + board_w * 48 + 36))" "$((main_y + 12))"
+sleep 0.2
+xdotool mousedown 1
+sleep 0.15
+xdotool mouseup 1
+for _ in $(seq 150); do
+  kill -0 "$game_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after its close button"
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+[ "$status" = 0 ] || fail "the game ended with status $status"
+
+# --- The puzzle's records and the player's log. ------------------------------------
+
+"$tool" show "$puzzle_file" --json >"$prefix-puzzle.json" || fail "the puzzle file no longer reads"
+IFS=$'\t' read -r time_name time_value moves_name moves_value second_time second_moves < <(python3 - "$prefix-puzzle.json" <<'EOF'
+import json, sys
+r = json.load(open(sys.argv[1]))["records"]
+print("\t".join(str(v) for v in (r["time"][0]["name"], r["time"][0]["value"], r["moves"][0]["name"],
+                                 r["moves"][0]["value"], r["time"][1]["value"], r["moves"][1]["value"])))
+EOF
+) || fail "the puzzle's records do not read"
+[ "$time_name" = "$player" ] || fail "position 1 of 'Fastest Times' holds '$time_name', not '$player'"
+[ "$moves_name" = "$player" ] || fail "position 1 of 'Fewest Moves' holds '$moves_name', not '$player'"
+[ "$moves_value" = 2 ] || fail "position 1 of 'Fewest Moves' holds $moves_value moves, not 2"
+[ "$second_time" = 65000 ] && [ "$second_moves" = 65000 ] || fail "position 2 of the puzzle's lists is no longer empty"
+# The clock ticks once a second at most: it cannot have counted more than the time between
+# the start and the congratulations.
+((time_value >= 0 && time_value <= solved_at - started_at + 1)) ||
+  fail "position 1 of 'Fastest Times' holds $time_value seconds, for a game of $((solved_at - started_at)) s"
+[ "$(json "$board_file" 'd["records"]["moves"][0]["value"]')" = 65000 ] ||
+  fail "the board's records changed although the game was played on the puzzle's"
+
+log=$app/Players/$player.TXT
+[ -f "$log" ] || fail "no log file $log"
+cp "$log" "$prefix-log.txt"
+python3 - "$log" "$puzzle_title" "$time_value" <<'EOF' || fail "the player's log does not tell the game (above)"
+import re, sys
+path, title, seconds = sys.argv[1:]
+lines = open(path, encoding="cp1252").read().splitlines()
+# A time-stamped line: a space, the date, a space, the time, " : " and the text.
+stamped = {}
+for number, line in enumerate(lines):
+    m = re.match(r"^ +\S.*? : (.*)$", line)
+    if m and m.group(1) not in stamped:
+        stamped[m.group(1)] = number
+wanted = [f"Single game started. Puzzle : {title}.",
+          f"Puzzle solved in 2 Moves and {seconds} Seconds.",
+          "Position 1 obtained in the 'Fewest Moves' records, and 1 in the 'Fastest Times' records."]
+missing = [text for text in wanted if text not in stamped]
+if missing:
+    sys.exit("no time-stamped line " + ", ".join(f"'{t}'" for t in missing) + " in the log")
+numbers = [stamped[text] for text in wanted]
+if numbers != sorted(numbers):
+    sys.exit(f"the start, the solve and the records are out of order in the log (lines {numbers})")
+after = numbers[-1] + 1
+if after >= len(lines) or lines[after].strip() != "-":
+    sys.exit("the records line in the log is not followed by ' -'")
+EOF
+
+echo "PASS: a single game played, solved in 2 moves and $time_value s, records and log written;" \
+  "screenshots in $artifacts"
