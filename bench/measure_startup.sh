@@ -78,7 +78,28 @@ print((t["start"] - launch) / 1000, (t["splash-painted"] - launch) / 1000, (t["m
 EOF
 done
 
-python3 - "$results" <<'EOF'
+# The yardstick: a bare Qt 6 window of the splash's size, launched the same way.
+bare=$build/bench/pavilore_bare_window
+bare_results=$tmp/bare
+: >"$bare_results"
+if [ -x "$bare" ]; then
+  for run in $(seq "$runs"); do
+    launch=$(date +%s%6N)
+    timeout 10 "$bare" 2>"$tmp/bare-err" >/dev/null || true
+    python3 - "$launch" "$tmp/bare-err" >>"$bare_results" <<'EOF'
+import sys
+launch, err = int(sys.argv[1]), sys.argv[2]
+t = {}
+for line in open(err):
+    parts = line.split()
+    if len(parts) == 3 and parts[0] == "pavilore-measure":
+        t[parts[1]] = int(parts[2])
+print((t["start"] - launch) / 1000, (t["window-painted"] - launch) / 1000)
+EOF
+  done
+fi
+
+python3 - "$results" "$bare_results" <<'EOF'
 import statistics, sys
 rows = [list(map(float, l.split())) for l in open(sys.argv[1]) if l.strip()]
 names = ["program entry (ms from launch)", "splash on screen (ms from launch)", "windows prepared (ms from entry, no splash wait)",
@@ -87,4 +108,9 @@ print(f"{len(rows)} runs")
 for i, name in enumerate(names):
     col = [r[i] for r in rows]
     print(f"{name:50s} median {statistics.median(col):8.1f}  min {min(col):8.1f}  max {max(col):8.1f}")
+bare = [list(map(float, l.split())) for l in open(sys.argv[2]) if l.strip()]
+for i, name in enumerate(["bare Qt 6 window: entry (ms from launch)", "bare Qt 6 window: painted (ms from launch)"]):
+    if bare:
+        col = [r[i] for r in bare]
+        print(f"{name:50s} median {statistics.median(col):8.1f}  min {min(col):8.1f}  max {max(col):8.1f}")
 EOF
