@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWheelEvent>
@@ -517,6 +518,98 @@ TEST_F(SingleGameTest, MovesLimitEndsTheGameAfterTheMoveUnlessItSolves) {
   EXPECT_EQ(shown, QStringLiteral("Puzzle solved in 1 Moves\nand 0 Seconds."));
   EXPECT_FALSE(Contains(LogTexts(), "Game over : Moves limit reached in 1 Moves."));
   EXPECT_TRUE(Contains(LogTexts(), "Puzzle solved in 1 Moves and 0 Seconds."));
+}
+
+// The second turn against the computer: the first player's time and moves as limits,
+// joined by "Or" (whichever comes first) or "And" (both must be reached).
+struct TOpponentCase {
+  bool And;
+  int Seconds, Moves;  // the state when the tick or the move happens
+  bool Tick;           // a clock tick (else a completed move)
+  bool Ends;
+};
+
+TEST_F(SingleGameTest, OpponentLimitsWithOrAndAnd) {
+  const TOpponentCase cases[] = {
+      {false, 49, 10, true, true},    // Or: 50 s reached
+      {false, 20, 40, false, true},   // Or: the 40th move
+      {true, 29, 40, true, false},    // And: a tick to 30 s is not the opponent's time
+      {true, 20, 40, false, false},   // And: 40 moves at 20 s, time not reached yet
+      {true, 49, 40, true, true},     // And: 50 s with the moves reached
+      {true, 49, 30, true, false},    // And: 50 s at 30 moves does nothing
+      {true, 55, 40, false, true},    // And: the 40th move after 50 s
+  };
+  for (const TOpponentCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "and " << c.And << " at " << c.Seconds << " s, " << c.Moves << " M"
+                                    << (c.Tick ? " tick" : " move"));
+    App().Config.GameMode = 2;
+    App().Config.UseOpponentTime = 1;
+    App().Config.UseOpponentMoves = 1;
+    App().Config.OpponentAnd = c.And ? 1 : 0;
+    Run(App().Game().Board.Pattern, FarObjective());
+    App().State.OpponentTime = 50;
+    App().State.OpponentMoves = 40;
+    App().Game().Seconds = c.Seconds;
+    App().Game().Moves = c.Moves;
+    ModalDriver driver(30, 1500);
+    driver.Then(ModalDriver::Key(Qt::Key_Return));
+    if (c.Tick)
+      TimerGameTick();
+    else
+      CheckMoveLimits();
+    EXPECT_EQ(driver.Done(), c.Ends);
+    EXPECT_EQ(App().State.GameRunning, !c.Ends);
+    EXPECT_EQ(App().State.LostByLimit, c.Ends);
+    if (c.Ends) EXPECT_EQ(Solved->Title(), "GAME OVER");
+    App().State.GameRunning = false;
+    Form->TimerGame->stop();
+  }
+}
+
+TEST_F(SingleGameTest, SidePanelHoverAndPressedPicturesOfTheLowerButtons) {
+  const TSkin& s = Skin();
+  auto at = [](int cell) { return MainPicture().pixel(6 * 48 + 10, (cell - 1) * 48 + 10); };
+  Move(6 * 48 + 20, 2 * 48 + 20, Qt::NoButton);  // over the configuration button
+  EXPECT_EQ(at(3), s.ButtonConfig[1].pixel(10, 10));
+  EXPECT_EQ(at(2), s.ButtonPlay[0].pixel(10, 10));
+  EXPECT_TRUE(Form->TimerButtsOff->isActive());
+  Move(6 * 48 + 20, 3 * 48 + 20, Qt::NoButton);  // over the information button
+  EXPECT_EQ(at(4), s.ButtonInfo[1].pixel(10, 10));
+  EXPECT_EQ(at(3), s.ButtonConfig[0].pixel(10, 10));
+  Form->TimerButtsOffTimer();
+  EXPECT_EQ(at(4), s.ButtonInfo[0].pixel(10, 10));
+  // Pressed: the picture stays while the pointer wanders off the button.
+  Press(6 * 48 + 20, 3 * 48 + 20);
+  EXPECT_EQ(Form->PanelCommand, 7);
+  EXPECT_EQ(at(4), s.ButtonInfo[2].pixel(10, 10));
+  Move(6 * 48 + 20, 20 + 48);
+  EXPECT_EQ(at(4), s.ButtonInfo[2].pixel(10, 10));
+  Release(100, 100);  // outside the column: nothing runs
+  EXPECT_EQ(Form->PanelCommand, 0);
+  EXPECT_EQ(at(4), s.ButtonInfo[0].pixel(10, 10));
+  // During a game the second button is the stop button, in all three states.
+  Run(App().Game().Board.Pattern, FarObjective());
+  Move(6 * 48 + 20, 48 + 20, Qt::NoButton);
+  EXPECT_EQ(at(2), s.ButtonStop[1].pixel(10, 10));
+}
+
+TEST_F(SingleGameTest, SpaceShowsAndHidesTheObjectiveDuringAGame) {
+  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+  QApplication::sendEvent(Form.get(), &space);
+  EXPECT_FALSE(Op->isVisible());  // no game
+  Run(App().Game().Board.Pattern, FarObjective());
+  QApplication::sendEvent(Form.get(), &space);
+  EXPECT_TRUE(Op->isVisible());
+  QApplication::sendEvent(Form.get(), &space);
+  EXPECT_FALSE(Op->isVisible());
+  // The end of the game closes it.
+  QApplication::sendEvent(Form.get(), &space);
+  ModalDriver driver;
+  driver.Then(ModalDriver::Key(Qt::Key_Return));
+  App().Game().MovesLimit = 1;
+  App().Game().Moves = 1;
+  CheckMoveLimits();
+  EXPECT_FALSE(Op->isVisible());
 }
 
 // ---- Solved puzzles and records -------------------------------------------------------------
