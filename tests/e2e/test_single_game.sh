@@ -12,53 +12,9 @@
 set -euo pipefail
 
 build=$(cd "${1:?usage: test_single_game.sh BUILD_DIR}" && pwd)
-game=$build/src/pavilore
-tool=$build/tools/pavilore-tool
-artifacts=$build/e2e-artifacts
-prefix=$artifacts/test_single_game
-mkdir -p "$artifacts"
-rm -f "$prefix"-*
-
-fail() {
-  echo "FAIL: $*" >&2
-  if [ -n "${DISPLAY:-}" ] && [ -n "${xvfb_pid:-}" ]; then
-    import -window root "$prefix-failure.png" 2>/dev/null || true
-    list_windows >"$prefix-failure-windows.txt" 2>/dev/null || true
-    echo "screen at the failure: $prefix-failure.png" >&2
-  fi
-  exit 1
-}
-
-for cmd in Xvfb xdotool import convert python3 timeout; do
-  command -v "$cmd" >/dev/null || fail "$cmd is missing (Debian packages: xvfb xdotool imagemagick python3)"
-done
-[ -x "$game" ] || fail "no game at $game"
-[ -x "$tool" ] || fail "no pavilore-tool at $tool"
-
-tmp=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  if [ -n "$game_pid" ]; then
-    kill "$game_pid" 2>/dev/null || true
-    wait "$game_pid" 2>/dev/null || true
-  fi
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-# A home of its own: the settings store and the installation live in it.
-export HOME=$tmp/home XDG_DATA_HOME=$tmp/data XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
-mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-"$tool" install >/dev/null || fail "pavilore-tool install failed"
-app=$XDG_DATA_HOME/Pavilore
-cfg=$app/System/Pavilore.CFG
-[ -f "$cfg" ] || fail "the installation has no System/Pavilore.CFG"
+prefix=$build/e2e-artifacts/test_single_game
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
 
 # --- The installation: a 3 x 3 floor and a puzzle two moves from its objective. ------
 
@@ -153,27 +109,7 @@ json() {  # FILE PYTHON-EXPRESSION-ON-d
 
 # --- The virtual screen and the game. -----------------------------------------------
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$tmp/display" ] && break
-  sleep 0.1
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$tmp/display")
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-list_windows() {
-  local w
-  for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
-    echo "$w '$(xdotool getwindowname "$w" 2>/dev/null)' $(xdotool getwindowgeometry "$w" 2>/dev/null | tr '\n' ' ')"
-  done
-}
-
-find_window() {  # NAME-PATTERN SECONDS
-  timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
-}
+start_xvfb
 
 wait_gone() {  # NAME-PATTERN SECONDS
   local _
@@ -296,20 +232,7 @@ shot board-solved "$main"
 
 # --- Close with the side panel's close button. -------------------------------------
 
-xdotool mousemove "$((main_x + board_w * 48 + 36))" "$((main_y + 12))"
-sleep 0.2
-xdotool mousedown 1
-sleep 0.15
-xdotool mouseup 1
-for _ in $(seq 150); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after its close button"
-status=0
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" = 0 ] || fail "the game ended with status $status"
+close_game "$main_x" "$main_y" "$board_w"
 
 # --- The puzzle's records and the player's log. ------------------------------------
 

@@ -11,40 +11,9 @@
 set -euo pipefail
 
 build=$(cd "${1:?usage: test_start.sh BUILD_DIR}" && pwd)
-game=$build/src/pavilore
-tool=$build/tools/pavilore-tool
-artifacts=$build/e2e-artifacts
-mkdir -p "$artifacts"
-
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-
-for cmd in Xvfb xdotool import convert python3; do
-  command -v "$cmd" >/dev/null || fail "$cmd is missing (Debian packages: xvfb xdotool imagemagick python3)"
-done
-[ -x "$game" ] || fail "no game at $game"
-[ -x "$tool" ] || fail "no pavilore-tool at $tool"
-
-tmp=$(mktemp -d)
-xvfb_pid=""
-game_pid=""
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-# A home of its own: the settings store and the installation live in it.
-export HOME=$tmp/home XDG_DATA_HOME=$tmp/data XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
-mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
-chmod 700 "$XDG_RUNTIME_DIR"
-"$tool" install >/dev/null || fail "pavilore-tool install failed"
-app=$XDG_DATA_HOME/Pavilore
-cfg=$app/System/Pavilore.CFG
-[ -f "$cfg" ] || fail "the installation has no System/Pavilore.CFG"
+prefix=$build/e2e-artifacts/test_start
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
 
 json_field() {  # FILE FIELD
   "$tool" show "$1" --json | python3 -c 'import json,sys; print(json.load(sys.stdin)[sys.argv[1]])' "$2"
@@ -59,21 +28,7 @@ want_w=$(((width + 1) * 48))
 want_h=$(((height + 1) * 48))
 echo "board '$board': $width x $height cells, window $want_w x $want_h expected"
 
-# The virtual screen; it tells its display number once it is ready.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$tmp/display" ] && break
-  sleep 0.1
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$tmp/display")
-unset WAYLAND_DISPLAY
-export QT_QPA_PLATFORM=xcb
-
-find_window() {  # NAME-PATTERN SECONDS
-  timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
-}
+start_xvfb
 
 "$game" >"$artifacts/test_start-game.out" 2>"$artifacts/test_start-game.err" &
 game_pid=$!
@@ -119,19 +74,8 @@ colours=$(convert "$artifacts/test_start-main.png" -format %k info:)
 echo "main window: ${WIDTH}x$HEIGHT at $X,$Y, $colours colours"
 [ "$colours" -ge 16 ] || fail "the main window looks blank ($colours colours)"
 
-# The close button: the upper right quarter of the side panel's top cell.
-xdotool mousemove --window "$main" $((width * 48 + 36)) 10
-sleep 0.2
-xdotool click 1
-status=0
-for _ in $(seq 150); do
-  kill -0 "$game_pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$game_pid" 2>/dev/null && fail "the game did not end after its close button"
-wait "$game_pid" || status=$?
-game_pid=""
-[ "$status" = 0 ] || fail "the game ended with status $status"
+eval "$(xdotool getwindowgeometry --shell "$main")"
+close_game "$X" "$Y" "$width"
 
 # The player's log got the run; the configuration is whole and remembers the player.
 log=$app/Players/$player.TXT
