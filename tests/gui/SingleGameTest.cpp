@@ -560,7 +560,9 @@ TEST_F(SingleGameTest, OpponentLimitsWithOrAndAnd) {
     EXPECT_EQ(driver.Done(), c.Ends);
     EXPECT_EQ(App().State.GameRunning, !c.Ends);
     EXPECT_EQ(App().State.LostByLimit, c.Ends);
-    if (c.Ends) EXPECT_EQ(Solved->Title(), "GAME OVER");
+    if (c.Ends) {
+      EXPECT_EQ(Solved->Title(), "GAME OVER");
+    }
     App().State.GameRunning = false;
     Form->TimerGame->stop();
   }
