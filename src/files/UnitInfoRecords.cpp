@@ -40,7 +40,7 @@ TFormInfoRecords::TFormInfoRecords(QWidget* parent)
   Button1->setObjectName(QStringLiteral("Button1"));
   // Enter and Esc are the window's own keys: they press OK wherever the focus is.
   for (QPushButton* button : {ButtonOK, Button1}) {
-    button->setAutoDefault(false);
+    MakeOwnKeyButton(button);
     button->setMinimumWidth(96);
   }
   connect(ButtonOK, &QPushButton::clicked, this, [this] {
@@ -91,16 +91,12 @@ void TFormInfoRecords::FormShow() { ButtonOK->setFocus(Qt::OtherFocusReason); }
 void TFormInfoRecords::PlaceOnShow() { PlaceDialog(this); }
 
 void TFormInfoRecords::keyPressEvent(QKeyEvent* e) {
-  switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      e->accept();
-      ButtonOK->click();
-      return;
-    default:
-      TSkinnedDialog::keyPressEvent(e);
+  if (IsDialogCloseKey(e->key())) {
+    e->accept();
+    ButtonOK->click();
+    return;
   }
+  TSkinnedDialog::keyPressEvent(e);
 }
 
 }  // namespace pav

@@ -110,7 +110,7 @@ TRecordListWindow::TRecordListWindow(QWidget* parent, int cols, int rows, const 
   ButtonOK = new QPushButton(QStringLiteral("OK"), Panel());
   ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
   // Enter and Esc are the window's own keys: they press OK wherever the focus is.
-  ButtonOK->setAutoDefault(false);
+  MakeOwnKeyButton(ButtonOK);
   ButtonOK->setMinimumWidth(88);
   connect(ButtonOK, &QPushButton::clicked, this, [this] {
     PlayEffect(TEffect::Click);
@@ -159,16 +159,12 @@ bool TRecordListWindow::event(QEvent* e) {
 }
 
 void TRecordListWindow::keyPressEvent(QKeyEvent* e) {
-  switch (e->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      e->accept();
-      ButtonOK->click();
-      return;
-    default:
-      TSkinnedDialog::keyPressEvent(e);
+  if (IsDialogCloseKey(e->key())) {
+    e->accept();
+    ButtonOK->click();
+    return;
   }
+  TSkinnedDialog::keyPressEvent(e);
 }
 
 // --- TFormRecords ---

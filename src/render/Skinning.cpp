@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -150,6 +151,15 @@ void PlaceDialog(QWidget* dialog) {
   int left = main->x() + main->width() - dialog->width() - 72;
   if (!App().SidePanelShown) left += CellSize;
   dialog->move(left, main->y() + 24);
+}
+
+bool IsDialogCloseKey(int key) {
+  return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+void MakeOwnKeyButton(QPushButton* button) {
+  button->setAutoDefault(false);
+  button->setDefault(false);
 }
 
 void FlushPaints() {

@@ -14,6 +14,7 @@
 #include "files/Records.h"
 
 class QLabel;
+class QPushButton;
 
 namespace pav {
 
@@ -34,6 +35,12 @@ void RestoreNormalPointer();
 void SkinWindow(QImage& image, const std::string& title);
 // The dialog's right edge 24 pixels left of the board's right edge, 24 below the main window's top.
 void PlaceDialog(QWidget* dialog);
+// Enter, Return and Esc: the keys that close a game dialog whatever has the focus.
+bool IsDialogCloseKey(int key);
+// A button pressed only by itself: Enter and Esc belong to its window, not to the
+// button that has the focus (no default or auto-default button).
+void MakeOwnKeyButton(QPushButton* button);
+
 // Handles every pending repaint of the application's windows before returning.
 // A quit request met on the way is posted again and ends the flush.
 void FlushPaints();

@@ -99,8 +99,7 @@ TFormInfoSingle::TFormInfoSingle(QWidget* parent)
 
   ButtonPlay->setObjectName(QStringLiteral("ButtonPlay"));
   // Enter and Esc are the window's own keys, handled alike whatever has the focus.
-  ButtonPlay->setAutoDefault(false);
-  ButtonPlay->setDefault(false);
+  MakeOwnKeyButton(ButtonPlay);
   connect(ButtonPlay, &QPushButton::clicked, this, &TFormInfoSingle::ButtonPlayClick);
 
   TheFormInfoSingle = this;
@@ -228,15 +227,12 @@ void TFormInfoSingle::done(int result) {
 }
 
 void TFormInfoSingle::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      done(Accepted);
-      return;
-    default: TSkinnedDialog::keyPressEvent(event);
+  if (IsDialogCloseKey(event->key())) {
+    event->accept();
+    done(Accepted);
+    return;
   }
+  TSkinnedDialog::keyPressEvent(event);
 }
 
 }  // namespace pav

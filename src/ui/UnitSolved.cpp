@@ -43,8 +43,7 @@ TFormSolved::TFormSolved(QWidget* parent)
   LabelInfo->setFont(font);
 
   ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
-  ButtonOK->setAutoDefault(false);
-  ButtonOK->setDefault(false);
+  MakeOwnKeyButton(ButtonOK);
   connect(ButtonOK, &QPushButton::clicked, this, &TFormSolved::ButtonOKClick);
 
   TheFormSolved = this;
@@ -88,15 +87,12 @@ void TFormSolved::done(int result) {
 }
 
 void TFormSolved::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-    case Qt::Key_Escape:
-      event->accept();
-      done(Accepted);
-      return;
-    default: TSkinnedDialog::keyPressEvent(event);
+  if (IsDialogCloseKey(event->key())) {
+    event->accept();
+    done(Accepted);
+    return;
   }
+  TSkinnedDialog::keyPressEvent(event);
 }
 
 }  // namespace pav

@@ -38,8 +38,7 @@ TFormStop::TFormStop(QWidget* parent)
   RadioButtonContinue->setChecked(true);
 
   ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
-  ButtonOK->setAutoDefault(false);
-  ButtonOK->setDefault(false);
+  MakeOwnKeyButton(ButtonOK);
   ButtonOK->setMinimumWidth(MinButtonWidth);
   connect(ButtonOK, &QPushButton::clicked, this, &TFormStop::ButtonOKClick);
 
