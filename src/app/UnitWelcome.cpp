@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/Log.h"
 #include "app/Startup.h"
+#include "media/Effects.h"
 #include "platform/Text.h"
 #include "platform/qt/MessageBox.h"
 
@@ -56,11 +57,8 @@ TFormWelcome::TFormWelcome(QWidget* parent) : TSkinnedDialog(parent, "WELCOME !"
   ButtonPlay = new QPushButton(QStringLiteral("&OK"), Panel());
   ButtonPlay->setObjectName(QStringLiteral("ButtonPlay"));
   // Enter is the edit field's own; the button is pressed only by itself.
-  ButtonPlay->setAutoDefault(false);
-  ButtonPlay->setDefault(false);
-  connect(ButtonPlay, &QPushButton::pressed, this, [] {
-    // The General Click sound plays here once the sound effects exist.
-  });
+  MakeOwnKeyButton(ButtonPlay);
+  connect(ButtonPlay, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
   connect(ButtonPlay, &QPushButton::clicked, this, &TFormWelcome::ButtonPlayClick);
 
   auto* layout = new QVBoxLayout(Panel());

@@ -15,6 +15,7 @@
 #include "gui/FlatSkin.h"
 #include "gui/ModalDriver.h"
 #include "gui/TempInstallation.h"
+#include "media/Effects.h"
 
 namespace pav::test {
 namespace {
@@ -139,10 +140,18 @@ TEST_F(WelcomeTest, ARefusedNameKeepsTheWindowOpen) {
     welcome->EditName->setText(QStringLiteral("Thirteen"));
     welcome->ButtonPlay->click();
   });
+  // Every press of the button clicks, the refused one too; Enter in the field does not.
+  App().Config.SoundsOn = 1;
+  App().Config.ClickSound.Assign("Click");
+  Inst.WriteBytes("Sounds/Click.WAV", "RIFF");
+  int clicks = 0;
+  SetWavePlayer([&clicks](TEffect e, const std::string&) { clicks += e == TEffect::Click; });
   Welcome->exec();
+  SetWavePlayer(nullptr);
   EXPECT_FALSE(driver.TimedOut());
   ASSERT_EQ(Messages.Messages.size(), 1u);
   EXPECT_EQ(App().Config.PlayerName.Str(), "Thirteen");
+  EXPECT_EQ(clicks, 2);
 }
 
 }  // namespace
