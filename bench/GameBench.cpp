@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "BenchSkin.h"
 #include "app/AppState.h"
 #include "flow/GameFlow.h"
 #include "render/Graphics.h"
@@ -21,28 +22,6 @@
 
 namespace pav {
 namespace {
-
-void FillSkin() {
-  CreateSkinBitmaps();
-  TSkin& s = Skin();
-  int n = 0;
-  auto paint = [&n](QImage& img) {
-    ++n;
-    img.fill(qRgb((n * 37) % 256, (n * 91) % 256, (n * 13) % 256));
-  };
-  for (QImage* img : {&s.WallFace, &s.Floor, &s.StatusLeft, &s.StatusMiddle, &s.StatusRight, &s.StatusRightPanel,
-                      &s.StatusCorner, &s.PanelBottom, &s.PanelFiller, &s.PanelTop})
-    paint(*img);
-  for (int k = 1; k <= 50; ++k) paint(s.TilePicture[k]);
-  for (int c = 32; c <= 127; ++c)
-    for (QImage* font : {&s.WallFont[c], &s.StatusFont[c]}) {
-      font->fill(qRgb(255, 0, 255));
-      if (c != 32)
-        for (int y = 0; y < 7; ++y)
-          for (int x = 1; x < 8; ++x)
-            if ((x + y) % 2 == 0) font->setPixel(x, y, qRgb(255, 255, 255));
-    }
-}
 
 // 20 x 15 with the solid ring, a few inner blocks and 50 tiles: row 2 holds ten
 // tiles on X 2..11, the other forty fill rows 6 to 9 from the left.
