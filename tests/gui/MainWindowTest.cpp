@@ -17,6 +17,7 @@
 #include "app/UnitWelcome.h"
 #include "gui/FlatSkin.h"
 #include "gui/ModalDriver.h"
+#include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
 #include "render/Renderer.h"
 #include "render/Skin.h"
@@ -94,20 +95,9 @@ class MainWindowTest : public ::testing::Test {
     while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
   }
   QRgb TopCell() const { return MainPicture().pixel(6 * 48 + 10, 10); }
-  void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), b, b, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &e);
-  }
-  void Move(int x, int y, Qt::MouseButtons b = Qt::NoButton) {
-    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), Qt::NoButton, b,
-                  Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &e);
-  }
-  void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), b, Qt::NoButton,
-                  Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &e);
-  }
+  void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) { SendPress(Form.get(), x, y, b); }
+  void Move(int x, int y, Qt::MouseButtons b = Qt::NoButton) { SendMove(Form.get(), x, y, b); }
+  void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) { SendRelease(Form.get(), x, y, b); }
   TempInstallation Inst;
   MessageCatcher Messages;
   std::unique_ptr<TFormMain> Form;

@@ -26,6 +26,7 @@
 #include "flow/GameFlow.h"
 #include "gui/FlatSkin.h"
 #include "gui/ModalDriver.h"
+#include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
 #include "media/Effects.h"
 #include "render/Renderer.h"
@@ -121,20 +122,10 @@ class SingleGameTest : public ::testing::Test {
     Form->ResizeMainWindow(false, false, true);
   }
 
-  void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-    QMouseEvent e(QEvent::MouseButtonPress, QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), b, b, Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &e);
-  }
-  void Move(int x, int y, Qt::MouseButtons b = Qt::LeftButton) {
-    QMouseEvent e(QEvent::MouseMove, QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), Qt::NoButton, b,
-                  Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &e);
-  }
-  void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) {
-    QMouseEvent e(QEvent::MouseButtonRelease, QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), b, Qt::NoButton,
-                  Qt::NoModifier);
-    QApplication::sendEvent(Form.get(), &e);
-  }
+  void Press(int x, int y, Qt::MouseButton b = Qt::LeftButton) { SendPress(Form.get(), x, y, b); }
+  // A drag step by default: the left button is held.
+  void Move(int x, int y, Qt::MouseButtons b = Qt::LeftButton) { SendMove(Form.get(), x, y, b); }
+  void Release(int x, int y, Qt::MouseButton b = Qt::LeftButton) { SendRelease(Form.get(), x, y, b); }
   void Wheel(int x, int y, int delta, Qt::MouseButtons b = Qt::NoButton) {
     QWheelEvent e(QPointF(x, y), Form->mapToGlobal(QPointF(x, y)), QPoint(), QPoint(0, delta), b, Qt::NoModifier,
                   Qt::NoScrollPhase, false);
