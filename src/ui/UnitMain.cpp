@@ -101,7 +101,8 @@ class TMainHooks : public EngineHooks {
       const TTriple& t = usedTurns.Items[i];
       if (HasTurn(b, t.X, t.Y, t.Dir)) DrawTurnMarker(pic, t.X, t.Y, t.Dir, 2);
     }
-    Form.update();
+    // The markers stand on solid cells of the board: only the board area changed.
+    Form.update(QRect(0, 0, b.Width * Cell, b.Height * Cell));
     Form.TimerJumpsNTurns->stop();
     Form.TimerJumpsNTurns->start();
   }

@@ -324,6 +324,36 @@ TEST_F(SingleGameTest, StepsPerMoveTwoPushesTwiceAndCountsOneMove) {
   EXPECT_EQ(App().State.StepCount, 0);
 }
 
+TEST_F(SingleGameTest, UsedJumpsAreLitUntilTheirTimerFires) {
+  auto b = MakeBoard(6, 3, "Ring");
+  ClearPattern(b->Pattern);
+  for (int x = 2; x <= 5; ++x) b->Pattern.Tiles[x][2] = static_cast<std::uint8_t>(x - 1);
+  b->Jumps[0] = TJump{6, 2, 1, 1, 2, 2};
+  UseBoard(*b);
+  App().Config.HighlightElements = 1;
+  Run(b->Pattern, FarObjective());
+  const TSkin& s = Skin();
+  // The mouth on (6, 2) opens left: its marker sits at (ox + 8, oy + 16).
+  auto mouth = [] { return MainPicture().pixel(5 * 48 + 8 + 2, 48 + 16 + 2); };
+  ASSERT_NE(s.JumpMarker[1][1].pixel(2, 2), s.JumpMarker[1][2].pixel(2, 2));
+  EXPECT_EQ(mouth(), s.JumpMarker[1][1].pixel(2, 2));
+  Press(Mid(3), Mid(2));
+  Move(Mid(4), Mid(2));  // the row runs into the mouth and out of the other one
+  EXPECT_EQ(mouth(), s.JumpMarker[1][2].pixel(2, 2));
+  EXPECT_TRUE(Form->TimerJumpsNTurns->isActive());
+  Form->TimerJumpsNTurnsTimer();
+  EXPECT_FALSE(Form->TimerJumpsNTurns->isActive());
+  EXPECT_EQ(mouth(), s.JumpMarker[1][1].pixel(2, 2));
+  Release(Mid(4), Mid(2));
+  // With the option off, nothing lights up.
+  App().Config.HighlightElements = 0;
+  Press(Mid(4), Mid(2));
+  Move(Mid(5), Mid(2));
+  EXPECT_EQ(App().Game().Moves, 2);
+  EXPECT_EQ(mouth(), s.JumpMarker[1][1].pixel(2, 2));
+  EXPECT_FALSE(Form->TimerJumpsNTurns->isActive());
+}
+
 // ---- Side panel -----------------------------------------------------------------------
 
 TEST_F(SingleGameTest, PlayButtonOpensTheStartWindowAndItsCloseStartsTheGame) {
