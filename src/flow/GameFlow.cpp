@@ -51,6 +51,13 @@ void CloseObjectiveWindow() {
   if (TFormOP* op = FormOP()) op->hide();
 }
 
+// The game is over: the side panel offers the play button again, also while the
+// window that ends the game is still up.
+void ShowPlayButton() {
+  RedrawSidePanel(MainPicture());
+  RepaintMain();
+}
+
 // The puzzle file of a campaign level: "\Puzzles\" when it is there, else
 // "\Puzzles\Campaign Levels\".
 std::string LevelPuzzlePath(const std::string& name) {
@@ -96,6 +103,7 @@ void LoseByLimit(TLimitKind kind, TLimitSource source) {
     if (source == TLimitSource::Opponent) StopTimer(main->TimerBot);
   }
   CloseObjectiveWindow();
+  ShowPlayButton();
 
   PlayEffect(TEffect::GameOver);
 
@@ -350,6 +358,7 @@ void PuzzleSolved() {
     StopTimer(main->TimerBot);
   }
   CloseObjectiveWindow();
+  ShowPlayButton();
 
   PlayEffect(TEffect::Solved);
 

@@ -473,8 +473,11 @@ TEST_F(SingleGameTest, ClockCountsAndTheTimeLimitEndsTheGameOnItsTick) {
         EXPECT_EQ(w, Solved);
         EXPECT_EQ(Solved->Title(), "GAME OVER");
         shown = Solved->LabelInfo->text();
+        // Behind the window the side panel already offers a new game.
+        EXPECT_EQ(MainPicture().pixel(6 * 48 + 10, 48 + 10), Skin().ButtonPlay[0].pixel(10, 10));
       },
       ModalDriver::Key(Qt::Key_Return)));
+  EXPECT_EQ(MainPicture().pixel(6 * 48 + 10, 48 + 10), Skin().ButtonStop[0].pixel(10, 10));
   Form->TimerGameTimer();
   EXPECT_TRUE(driver.Done());
   EXPECT_EQ(shown, QStringLiteral("Time limit reached in \n30 Seconds."));
