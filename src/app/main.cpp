@@ -82,6 +82,8 @@ void ProcessEventsUntil(QApplication& app, Done done, int limitMs) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // One look on every desktop: the dialogs take their colours from the skin.
+  QApplication::setStyle(QStringLiteral("Fusion"));
   Mark("start");
 
   // 1. The splash, shown and painted at once; its timer runs from now.

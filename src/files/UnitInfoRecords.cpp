@@ -43,14 +43,10 @@ TFormInfoRecords::TFormInfoRecords(QWidget* parent)
     MakeOwnKeyButton(button);
     button->setMinimumWidth(96);
   }
-  connect(ButtonOK, &QPushButton::clicked, this, [this] {
-    PlayEffect(TEffect::Click);
-    accept();
-  });
-  connect(Button1, &QPushButton::clicked, this, [this] {
-    PlayEffect(TEffect::Click);
-    Button1Click();
-  });
+  connect(ButtonOK, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
+  connect(ButtonOK, &QPushButton::clicked, this, [this] { accept(); });
+  connect(Button1, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
+  connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 
   auto* buttons = new QHBoxLayout;
   buttons->setSpacing(12);

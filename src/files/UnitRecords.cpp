@@ -112,10 +112,8 @@ TRecordListWindow::TRecordListWindow(QWidget* parent, int cols, int rows, const 
   // Enter and Esc are the window's own keys: they press OK wherever the focus is.
   MakeOwnKeyButton(ButtonOK);
   ButtonOK->setMinimumWidth(88);
-  connect(ButtonOK, &QPushButton::clicked, this, [this] {
-    PlayEffect(TEffect::Click);
-    accept();
-  });
+  connect(ButtonOK, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
+  connect(ButtonOK, &QPushButton::clicked, this, [this] { accept(); });
 
   auto* layout = new QVBoxLayout(Panel());
   layout->setContentsMargins(10, 8, 10, 8);

@@ -1,7 +1,6 @@
 #include "render/Skinning.h"
 
-#include <algorithm>
-
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -11,6 +10,7 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPointer>
+#include <algorithm>
 #include <memory>
 
 #include "app/AppState.h"
@@ -230,6 +230,42 @@ QColor PanelColour() {
   return QColor::fromHslF(hue < 0 ? 0 : hue, saturation, 0.86f);
 }
 
+QPalette DialogPalette() {
+  const QColor face = PanelColour();
+  const float hue = std::max(0.0f, face.hslHueF());
+  const float saturation = face.hslSaturationF();
+  const auto tone = [&](float s, float l) { return QColor::fromHslF(hue, std::min(1.0f, s), l); };
+  const QColor ink(24, 24, 24);
+  const QColor field = tone(saturation * 0.6f, 0.96f);
+  const QColor button = tone(saturation * 1.1f, 0.80f);
+  const QColor mark = tone(std::max(0.35f, saturation * 1.6f), 0.36f);
+  QPalette pal;
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+    const bool off = group == QPalette::Disabled;
+    pal.setColor(group, QPalette::Window, face);
+    pal.setColor(group, QPalette::Base, off ? face : field);
+    pal.setColor(group, QPalette::AlternateBase, tone(saturation, 0.91f));
+    pal.setColor(group, QPalette::Button, off ? face.darker(104) : button);
+    pal.setColor(group, QPalette::Light, face.lighter(118));
+    pal.setColor(group, QPalette::Midlight, face.lighter(108));
+    pal.setColor(group, QPalette::Mid, face.darker(125));
+    pal.setColor(group, QPalette::Dark, face.darker(160));
+    pal.setColor(group, QPalette::Shadow, face.darker(260));
+    const QColor text = off ? tone(saturation * 0.5f, 0.58f) : ink;
+    pal.setColor(group, QPalette::WindowText, text);
+    pal.setColor(group, QPalette::ButtonText, text);
+    pal.setColor(group, QPalette::Text, text);
+    pal.setColor(group, QPalette::PlaceholderText, tone(saturation * 0.5f, 0.55f));
+    pal.setColor(group, QPalette::Highlight, off ? face.darker(130) : mark);
+    pal.setColor(group, QPalette::HighlightedText, Qt::white);
+    pal.setColor(group, QPalette::ToolTipBase, field);
+    pal.setColor(group, QPalette::ToolTipText, ink);
+  }
+  pal.setColor(QPalette::Link, QColor::fromHslF(0.62f, 0.65f, 0.32f));
+  pal.setColor(QPalette::LinkVisited, QColor::fromHslF(0.80f, 0.45f, 0.32f));
+  return pal;
+}
+
 // --- TSkinPanel ---
 
 TSkinPanel::TSkinPanel(QWidget* parent) : QFrame(parent) {
@@ -242,20 +278,11 @@ TSkinPanel::TSkinPanel(QWidget* parent) : QFrame(parent) {
 }
 
 void TSkinPanel::Recolour() {
-  const QColor face = PanelColour();
-  QPalette pal = palette();
-  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-    pal.setColor(group, QPalette::Window, face);
-    pal.setColor(group, QPalette::Button, face);
-    pal.setColor(group, QPalette::Light, face.lighter(118));
-    pal.setColor(group, QPalette::Midlight, face.lighter(108));
-    pal.setColor(group, QPalette::Mid, face.darker(125));
-    pal.setColor(group, QPalette::Dark, face.darker(160));
-    pal.setColor(group, QPalette::Shadow, face.darker(260));
-    pal.setColor(group, QPalette::WindowText, QColor(24, 24, 24));
-    pal.setColor(group, QPalette::ButtonText, QColor(24, 24, 24));
-  }
+  const QPalette pal = DialogPalette();
   setPalette(pal);
+  // Pop-up lists, message boxes and the file dialog are windows of their own, which a
+  // panel's palette does not reach: the application takes the same one.
+  if (QApplication::palette() != pal) QApplication::setPalette(pal);
 }
 
 void TSkinPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }

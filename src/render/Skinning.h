@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QFrame>
 #include <QImage>
+#include <QPalette>
 #include <QPoint>
 #include <string>
 
@@ -57,6 +58,9 @@ QImage PreviewPicture(const TPattern& pattern, const TBoard& board);
 // The colour of the dialogs' panels, taken from the current skin: the floor's mean
 // colour lifted towards white, so that dark and coloured texts read well on it.
 QColor PanelColour();
+// The colours of every dialog's controls, from the same skin: the panel's face, fields a
+// lighter tint of it, buttons a deeper one, selections a dark tone of the skin's hue.
+QPalette DialogPalette();
 
 // The lowered panel every dialog puts its controls on. It takes the pointer events of
 // its controls, so pressing them never drags the dialog, and a pointer move over it

@@ -100,6 +100,7 @@ TFormInfoSingle::TFormInfoSingle(QWidget* parent)
   ButtonPlay->setObjectName(QStringLiteral("ButtonPlay"));
   // Enter and Esc are the window's own keys, handled alike whatever has the focus.
   MakeOwnKeyButton(ButtonPlay);
+  connect(ButtonPlay, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
   connect(ButtonPlay, &QPushButton::clicked, this, &TFormInfoSingle::ButtonPlayClick);
 
   TheFormInfoSingle = this;
@@ -207,7 +208,6 @@ void TFormInfoSingle::ScrambleRefused() {
 }
 
 void TFormInfoSingle::ButtonPlayClick() {
-  PlayEffect(TEffect::Click);
   done(Accepted);
 }
 

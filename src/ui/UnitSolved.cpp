@@ -44,6 +44,7 @@ TFormSolved::TFormSolved(QWidget* parent)
 
   ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
   MakeOwnKeyButton(ButtonOK);
+  connect(ButtonOK, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
   connect(ButtonOK, &QPushButton::clicked, this, &TFormSolved::ButtonOKClick);
 
   TheFormSolved = this;
@@ -76,7 +77,6 @@ void TFormSolved::Arrange() {
 }
 
 void TFormSolved::ButtonOKClick() {
-  PlayEffect(TEffect::Click);
   done(Accepted);
 }
 

@@ -40,6 +40,7 @@ TFormStop::TFormStop(QWidget* parent)
   ButtonOK->setObjectName(QStringLiteral("ButtonOK"));
   MakeOwnKeyButton(ButtonOK);
   ButtonOK->setMinimumWidth(MinButtonWidth);
+  connect(ButtonOK, &QPushButton::pressed, this, &TFormStop::ButtonOKMouseDown);
   connect(ButtonOK, &QPushButton::clicked, this, &TFormStop::ButtonOKClick);
 
   for (QWidget* control : {static_cast<QWidget*>(RadioButtonContinue), static_cast<QWidget*>(RadioButtonAbort),
@@ -74,10 +75,16 @@ void TFormStop::FormShow() {
   ButtonOK->setFocus();
 }
 
-void TFormStop::ButtonOKClick() {
-  PlayEffect(RadioButtonAbort->isChecked() ? TEffect::GameOver : TEffect::Click);
-  done(Accepted);
+void TFormStop::FormActivate() { RadioButtonContinue->setChecked(true); }
+
+bool TFormStop::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate) FormActivate();
+  return TSkinnedDialog::event(e);
 }
+
+void TFormStop::ButtonOKMouseDown() { PlayEffect(RadioButtonAbort->isChecked() ? TEffect::GameOver : TEffect::Click); }
+
+void TFormStop::ButtonOKClick() { done(Accepted); }
 
 void TFormStop::done(int result) {
   App().PauseResult = RadioButtonAbort->isChecked() ? 2 : 1;

@@ -15,7 +15,11 @@ class TFormStop : public TSkinnedDialog {
   explicit TFormStop(QWidget* parent = nullptr);
   ~TFormStop() override;
 
+  // The press plays the game-over sound when "Abort Game" is chosen, else the click.
+  void ButtonOKMouseDown();
   void ButtonOKClick();
+  // "Back to Game" is chosen again on every activation.
+  void FormActivate();
 
   QRadioButton* RadioButtonContinue;
   QRadioButton* RadioButtonAbort;
@@ -28,6 +32,7 @@ class TFormStop : public TSkinnedDialog {
  protected:
   void FormShow() override;
   void keyPressEvent(QKeyEvent*) override;
+  bool event(QEvent*) override;
   // The window's keys come first, whichever control has the focus.
   bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -400,18 +400,6 @@ TEST_F(GameDialogsStopTest, TheWindowsKeysComeBeforeTheFocusedControls) {
   stop.hide();
 }
 
-TEST_F(GameDialogsStopTest, OKSoundsTheChoice) {
-  TFormStop stop;
-  for (const bool abort : {false, true}) {
-    Played.clear();
-    stop.show();
-    stop.RadioButtonAbort->setChecked(abort);
-    stop.ButtonOK->click();
-    EXPECT_EQ(App().PauseResult, abort ? 2 : 1);
-    EXPECT_EQ(Played, std::vector<TEffect>{abort ? TEffect::GameOver : TEffect::Click});
-  }
-}
-
 TEST_F(GameDialogsStopTest, BackToGameIsSelectedAgainOnEveryShowing) {
   TFormStop stop;
   EXPECT_EQ(FormStop(), &stop);

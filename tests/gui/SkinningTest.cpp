@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
@@ -284,6 +286,37 @@ TEST_F(SkinningTest, PanelColourIsLightWhateverTheFloor) {
   }
   Skin().Floor = QImage();
   EXPECT_TRUE(PanelColour().isValid());
+}
+
+TEST_F(SkinningTest, DialogPaletteReadsWellAndReachesPopUpWindows) {
+  // Relative luminance contrast, as for text on a background.
+  auto luminance = [](const QColor& c) {
+    auto lin = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * lin(c.redF()) + 0.7152 * lin(c.greenF()) + 0.0722 * lin(c.blueF());
+  };
+  auto contrast = [&](const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+  };
+  for (QRgb floor : {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(120, 20, 20), qRgb(10, 10, 160), qRgb(60, 70, 80)}) {
+    SCOPED_TRACE(floor);
+    Skin().Floor.fill(floor);
+    const QPalette pal = DialogPalette();
+    EXPECT_EQ(pal.color(QPalette::Window), PanelColour());
+    for (QPalette::ColorRole back : {QPalette::Window, QPalette::Base, QPalette::Button})
+      EXPECT_GE(contrast(pal.color(QPalette::Active, QPalette::Text), pal.color(back)), 7.0) << back;
+    EXPECT_GE(contrast(pal.color(QPalette::HighlightedText), pal.color(QPalette::Highlight)), 4.5);
+    EXPECT_GT(pal.color(QPalette::Base).lightnessF(), pal.color(QPalette::Window).lightnessF());
+    // Disabled controls look disabled, yet stay legible.
+    const QColor off = pal.color(QPalette::Disabled, QPalette::WindowText);
+    EXPECT_NE(off, pal.color(QPalette::Active, QPalette::WindowText));
+    EXPECT_GE(contrast(off, pal.color(QPalette::Disabled, QPalette::Window)), 2.0);
+    TSkinnedDialog dialog(nullptr, "PALETTE", 5, 4);
+    dialog.Reskin();
+    EXPECT_EQ(dialog.Panel()->palette().color(QPalette::Base), pal.color(QPalette::Base));
+    // A pick list's pop-up, a message box and the file dialog are windows of their own.
+    EXPECT_EQ(QApplication::palette().color(QPalette::Base), pal.color(QPalette::Base));
+  }
 }
 
 // --- Dragging by the skin ---
