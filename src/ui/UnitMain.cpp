@@ -453,18 +453,12 @@ void TFormMain::wheelEvent(QWheelEvent* e) {
 }
 
 void TFormMain::keyPressEvent(QKeyEvent* e) {
-  // Space shows or hides the objective window during a game; the keyboard stays here.
-  if (e->key() == Qt::Key_Space && App().State.GameRunning) {
-    if (TFormOP* op = FormOP()) {
-      if (op->isVisible())
-        op->hide();
-      else
-        op->show();
-      activateWindow();
-    }
+  const int key = VirtualKey(e->key());
+  if (key == 0) {
+    QWidget::keyPressEvent(e);
     return;
   }
-  QWidget::keyPressEvent(e);
+  FormKeyDown(key, e->modifiers());
 }
 
 void TFormMain::closeEvent(QCloseEvent* e) {

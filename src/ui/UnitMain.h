@@ -72,6 +72,14 @@ class TFormMain : public QWidget {
   void TimerGameTimer();
   // Runs the side-panel command in PanelCommand.
   void DispatchPanelCommand();
+  // The keyboard commands of the main window, by virtual-key code (Esc 27, Space 32,
+  // letters by their capital, F1 112 ... F12 123); any other code does nothing.
+  void FormKeyDown(int key, Qt::KeyboardModifiers shift);
+
+  // The virtual-key code of a key event, 0 for keys the commands never look at.
+  static int VirtualKey(int qtKey);
+  // M: music on or off.
+  void MusicOnOffKey();
 
   // Repaints the status row on screen (after the counters were drawn into the picture).
   void RepaintStatusBar();
