@@ -10,6 +10,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -30,6 +32,8 @@
 #include "gui/TempInstallation.h"
 #include "media/Effects.h"
 #include "render/Graphics.h"
+#include "render/Renderer.h"
+#include "ui/UnitMain.h"
 
 namespace pav::test {
 namespace {
@@ -553,6 +557,45 @@ TEST_F(GameConfigTest, ARefusedCloseKeepsTheWindowOpenAndTheGameAsItWas) {
     EXPECT_EQ(g.Puzzle.Title.Str(), "Before");
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&App().Config), sizeof(TConfig)), configBefore);
   }
+}
+
+TEST_F(GameConfigTest, TheMainWindowFollowsANewBoardAndIsCentredOnlyWhenItNoLongerFits) {
+  TFormMain main(false);
+  main.ResizeMainWindow(false, false, true);
+  main.show();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const QSize beta = MainWindowSize(8, 6, true);
+  struct Case {
+    const char* Name;
+    const char* Board;
+    QPoint At;
+    QSize Size;
+    QPoint After;  // where the main window stands afterwards
+    bool Placement;
+  };
+  const QPoint centred(screen.x() + (screen.width() - beta.width()) / 2,
+                       screen.y() + (screen.height() - beta.height()) / 2);
+  for (const Case& c : {Case{"same board", "Alpha", {10, 20}, MainWindowSize(6, 5, true), {10, 20}, false},
+                        Case{"new board that fits", "Beta", {10, 20}, beta, {10, 20}, true},
+                        Case{"new board past the right edge", "Beta", {screen.width() - beta.width() + 1, 0}, beta,
+                             centred, true},
+                        Case{"new board left of the screen", "Beta", {-5, 0}, beta, centred, true}}) {
+    SCOPED_TRACE(c.Name);
+    App().Config.BoardName.Assign("Alpha");
+    App().Game().Board = *MakeBoard(6, 5, "Alpha Board");
+    main.ResizeMainWindow(false, false, true);
+    main.move(c.At);
+    App().OPPlacementPending = false;
+    Form->show();
+    Pick(Form->ComboBoxBoard, c.Board);
+    PressButton(Form->ButtonOK);
+    EXPECT_FALSE(Form->isVisible());
+    EXPECT_EQ(main.size(), c.Size);
+    EXPECT_EQ(main.pos(), c.After);
+    EXPECT_EQ(MainPicture().size(), c.Size);
+    EXPECT_EQ(App().OPPlacementPending, c.Placement);
+  }
+  EXPECT_TRUE(Messages.Empty());
 }
 
 // ---- The recommended tile set ------------------------------------------------------------
