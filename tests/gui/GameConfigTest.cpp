@@ -765,6 +765,7 @@ TEST(GameConfigPictures, SaveTheWindowInEachBoardGraphics) {
     EXPECT_TRUE(form.grab().save(QString(out) + "/game config " + graphics + ".png"));
     App().CheatsEnabled = true;
     App().Config.GameMode = 2;
+    App().Config.BoardName.Assign("Grand Hall");
     form.hide();
     form.show();
     EXPECT_TRUE(form.grab().save(QString(out) + "/game config computer " + graphics + ".png"));
