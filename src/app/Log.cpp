@@ -206,6 +206,8 @@ std::string TypedPlayerNameProblem(const std::string& utf8) {
   return PlayerNameProblem(Utf8ToCp1252(utf8));
 }
 
+std::string PlayerFileName(const std::string& name) { return Cp1252ToUtf8(name) + ".TXT"; }
+
 void FlushPlayerLog(const std::string& name) {
   if (!App().Config.WriteLog) return;
   const std::string folder = App().Path("\\Players");
@@ -216,7 +218,7 @@ void FlushPlayerLog(const std::string& name) {
   const std::string unknown = App().Path(std::string("\\Players\\") + UnknownPlayerName);
   // A name that would leave the folder writes to the fallback file as its own.
   const std::string target =
-      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + name + ".TXT") : unknown;
+      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + PlayerFileName(name)) : unknown;
 
   std::vector<std::string> lines;
   if (FileExists(target)) {

@@ -38,6 +38,10 @@ std::string PlayerNameProblem(const std::string& name);
 // hold, then PlayerNameProblem of its 8-bit form.
 std::string TypedPlayerNameProblem(const std::string& utf8);
 
+// The name of a player's file in the "Players" folder: the player's name in UTF-8,
+// as the desktop writes file names, and ".TXT".
+std::string PlayerFileName(const std::string& name);
+
 // The scratch file and the fallback file, in the "Players" folder.
 constexpr const char* LogScratchName = "ThisIsATemporalTextFile.TXT";
 constexpr const char* UnknownPlayerName = "Unknown Player.TXT";
