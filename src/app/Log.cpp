@@ -6,6 +6,7 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QString>
 #include <QTime>
 #include <array>
 #include <cerrno>
@@ -112,10 +113,38 @@ std::string Dashes(int n) {
   return std::string(static_cast<std::size_t>(n), '-');
 }
 
+std::string LongTimeFormatWithoutZone(const std::string& format) {
+  // Quoted text is literal: a 't' inside quotes is not the zone. A quote doubled
+  // inside or outside quotes is a literal quote; the scan only has to stay in step.
+  std::string out;
+  bool quoted = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char c = format[i];
+    if (c == '\'') {
+      quoted = !quoted;
+      out += c;
+      continue;
+    }
+    if (quoted || c != 't') {
+      out += c;
+      continue;
+    }
+    // The zone field (a run of 't'), with the spaces and brackets around it.
+    while (i + 1 < format.size() && format[i + 1] == 't') ++i;
+    while (!out.empty() && (out.back() == ' ' || out.back() == '(' || out.back() == '[')) out.pop_back();
+    while (i + 1 < format.size() && (format[i + 1] == ' ' || format[i + 1] == ')' || format[i + 1] == ']')) ++i;
+    // A zone in the middle leaves one space between its neighbours.
+    if (!out.empty() && i + 1 < format.size()) out += ' ';
+  }
+  return out;
+}
+
 std::string StampedLine(const std::string& text) {
   const QLocale locale = QLocale::system();
   const QString date = locale.toString(QDate::currentDate(), QLocale::ShortFormat);
-  const QString time = locale.toString(QTime::currentTime(), QLocale::LongFormat);
+  const QString timeFormat = QString::fromStdString(
+      LongTimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat).toStdString()));
+  const QString time = locale.toString(QTime::currentTime(), timeFormat);
   return " " + Utf8ToCp1252(date.toStdString()) + " " + Utf8ToCp1252(time.toStdString()) + " : " + text;
 }
 
@@ -149,16 +178,35 @@ void LogLine(const std::string& text, bool stamped) {
 }
 
 std::string PlayerNameProblem(const std::string& name) {
-  if (name.empty()) return "the name is empty";
-  if (name[0] == '.') return "the name begins with a dot";
-  if (name.find("..") != std::string::npos) return "the name holds \"..\"";
+  if (name.empty()) return "Player's name can't be empty.";
+  if (name.front() == ' ' || name.back() == ' ') return "Player's name can't begin or end with a space.";
+  if (name.front() == '.') return "Player's name can't begin with a dot.";
+  if (name.find("..") != std::string::npos) return "Player's name can't contain '..'.";
   for (const char ch : name) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c == '/' || c == '\\') return "the name holds a path separator";
-    if (c < 32 || c == 127) return "the name holds a control character";
+    if (c == '/' || c == '\\') return "Player's name can't contain '/' or '\\'.";
+    if (c < 32 || c == 127) return "Player's name can't contain control characters (such as a tab).";
   }
   return {};
 }
+
+std::string TypedPlayerNameProblem(const std::string& utf8) {
+  // Each character on its own: a character that Windows-1252 has comes back unchanged.
+  const QString typed = QString::fromStdString(utf8);
+  for (qsizetype i = 0; i < typed.size();) {
+    const qsizetype len = typed[i].isHighSurrogate() && i + 1 < typed.size() ? 2 : 1;
+    const std::string one = typed.mid(i, len).toStdString();
+    if (Cp1252ToUtf8(Utf8ToCp1252(one)) != one) {
+      // The message box shows Windows-1252 text, so the character goes by its number.
+      const QString code = QString::number(typed.mid(i, len).toUcs4().value(0), 16).toUpper().rightJustified(4, '0');
+      return "Player's name can't contain the character U+" + code.toStdString() + ": it can't be stored.";
+    }
+    i += len;
+  }
+  return PlayerNameProblem(Utf8ToCp1252(utf8));
+}
+
+std::string PlayerFileName(const std::string& name) { return Cp1252ToUtf8(name) + ".TXT"; }
 
 void FlushPlayerLog(const std::string& name) {
   if (!App().Config.WriteLog) return;
@@ -170,11 +218,12 @@ void FlushPlayerLog(const std::string& name) {
   const std::string unknown = App().Path(std::string("\\Players\\") + UnknownPlayerName);
   // A name that would leave the folder writes to the fallback file as its own.
   const std::string target =
-      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + name + ".TXT") : unknown;
+      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + PlayerFileName(name)) : unknown;
 
   std::vector<std::string> lines;
   if (FileExists(target)) {
-    for (auto& old : ReadLines(target)) lines.push_back(" " + old);
+    // Old lines are kept as they were, so none drifts to the right over the runs.
+    lines = ReadLines(target);
   } else {
     lines = NewFileHeader(name);
   }

@@ -20,16 +20,27 @@ void LogLine(const std::string& text, bool stamped);
 void FlushPlayerLog(const std::string& name);
 void ResetLogBuffer();
 std::string Dashes(int n);
-// " " + short date + " " + long time + " : " + text
+// " " + short date + " " + long time + " : " + text; the long time without its zone.
 std::string StampedLine(const std::string& text);
+// A locale's time format (Qt's notation) without its time-zone field and the spaces
+// and brackets around it; quoted text is kept as it is.
+std::string LongTimeFormatWithoutZone(const std::string& format);
 // Lines in use (tests).
 int LogBufferCount();
 const std::string& LogBufferLine(int i);
 
-// Whether a player's name can name a file of its own in the "Players" folder: no
-// path separators ("/" or "\"), no "..", no control characters, no leading dot, not
-// empty. Returns an empty string when it can, else why not.
+// Whether a player's name (8-bit) can name a file of its own in the "Players" folder:
+// not empty, no leading or trailing space, no leading dot, no "..", no path separator
+// ("/" or "\"), no control character. Returns "" when it can, else the message that
+// names the problem.
 std::string PlayerNameProblem(const std::string& name);
+// The same for a name as typed (UTF-8): first a character that Windows-1252 cannot
+// hold, then PlayerNameProblem of its 8-bit form.
+std::string TypedPlayerNameProblem(const std::string& utf8);
+
+// The name of a player's file in the "Players" folder: the player's name in UTF-8,
+// as the desktop writes file names, and ".TXT".
+std::string PlayerFileName(const std::string& name);
 
 // The scratch file and the fallback file, in the "Players" folder.
 constexpr const char* LogScratchName = "ThisIsATemporalTextFile.TXT";

@@ -26,13 +26,12 @@ constexpr int WelcomeRows = 4;
 
 TFormWelcome* FormWelcome() { return TheWelcome; }
 
-std::string WelcomeNameMessage(const std::string& name) {
+std::string WelcomeNameMessage(const std::string& typed) {
+  const std::string name = Utf8ToCp1252(typed);
   if (name.size() > static_cast<std::size_t>(TFormWelcome::MaxNameLength))
     return "Player's name can't be longer than 12 characters.";
   if (name.empty()) return "You must type a name here.";
-  if (!PlayerNameProblem(name).empty())
-    return "Player's name can't contain '/', '\\', '..' or control characters, nor begin with a dot.";
-  return {};
+  return TypedPlayerNameProblem(typed);
 }
 
 TFormWelcome::TFormWelcome(QWidget* parent) : TSkinnedDialog(parent, "WELCOME !", WelcomeCols, WelcomeRows) {
@@ -85,12 +84,13 @@ void TFormWelcome::FormShow() {
 void TFormWelcome::ButtonPlayClick() { done(Accepted); }
 
 bool TFormWelcome::FormCloseQuery() {
-  const std::string name = Utf8ToCp1252(EditName->text().toStdString());
-  const std::string refusal = WelcomeNameMessage(name);
+  const std::string typed = EditName->text().toStdString();
+  const std::string refusal = WelcomeNameMessage(typed);
   if (!refusal.empty()) {
     ShowMessage(refusal, TMessageIcon::Warning);
     return false;
   }
+  const std::string name = Utf8ToCp1252(typed);
   TConfig& c = App().Config;
   c.PlayerName.Assign(name);
   try {

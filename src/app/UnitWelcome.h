@@ -41,7 +41,8 @@ class TFormWelcome : public TSkinnedDialog {
 // The one welcome window, once it is created.
 TFormWelcome* FormWelcome();
 
-// Why a typed name is refused ("" when it is accepted): the game's own messages.
-std::string WelcomeNameMessage(const std::string& name);
+// Why a name typed in the window (UTF-8) is refused ("" when it is accepted): the
+// game's own messages, or the message naming what keeps it from being a file name.
+std::string WelcomeNameMessage(const std::string& typed);
 
 }  // namespace pav

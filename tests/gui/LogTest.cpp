@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QLocale>
+#include <QRegularExpression>
 #include <string>
 #include <vector>
 
@@ -70,6 +72,47 @@ TEST_F(LogTest, StampedLineIsSpaceDateSpaceTimeColonText) {
   EXPECT_EQ(stored.substr(stored.size() - tail.size()), tail);
   LogLine("plain", false);
   EXPECT_EQ(LogBufferLine(1), "plain");
+}
+
+TEST_F(LogTest, TheTimeOfAStampHasNoZone) {
+  // In the tests' locale: hours, minutes and seconds, nothing after them.
+  const std::string date = Utf8ToCp1252(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat).toStdString());
+  const std::string line = StampedLine("Game paused.");
+  ASSERT_EQ(line.rfind(" " + date + " ", 0), 0u) << line;
+  const std::string time = line.substr(date.size() + 2, line.size() - date.size() - 2 - std::string(" : Game paused.").size());
+  const QRegularExpression clock(QStringLiteral("^\\d{1,2}:\\d{2}:\\d{2}( [AaPp][Mm])?$"));
+  EXPECT_TRUE(clock.match(QString::fromStdString(time)).hasMatch()) << "[" << time << "]";
+
+  // The formats of several locales, the zone before, after and inside brackets.
+  const struct {
+    const char* Format;
+    const char* Expected;
+  } formats[] = {
+      {"HH:mm:ss t", "HH:mm:ss"},
+      {"h:mm:ss AP t", "h:mm:ss AP"},
+      {"t HH:mm:ss", "HH:mm:ss"},
+      {"H:mm:ss (t)", "H:mm:ss"},
+      {"HH:mm:ss tttt", "HH:mm:ss"},
+      {"HH:mm:ss [t]", "HH:mm:ss"},
+      {"HH 'h' mm 'min' ss 's' t", "HH 'h' mm 'min' ss 's'"},
+      {"H:mm:ss '\xD1\x87'. t", "H:mm:ss '\xD1\x87'."},
+      {"tah:mm:ss", "ah:mm:ss"},
+      {"AP h:mm t ss", "AP h:mm ss"},
+      {"'at' HH:mm:ss", "'at' HH:mm:ss"},
+      {"HH:mm:ss 'o''t' t", "HH:mm:ss 'o''t'"},
+      {"HH:mm:ss", "HH:mm:ss"},
+  };
+  for (const auto& f : formats) EXPECT_EQ(LongTimeFormatWithoutZone(f.Format), f.Expected) << f.Format;
+  // And every locale Qt knows: its long time without the zone shows no zone name.
+  const QTime noon(12, 34, 56);
+  const QString zone = QDateTime::currentDateTime().timeZoneAbbreviation();
+  for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+    const QString format = QString::fromStdString(LongTimeFormatWithoutZone(locale.timeFormat(QLocale::LongFormat).toStdString()));
+    const QString shown = locale.toString(noon, format);
+    EXPECT_FALSE(shown.contains(QStringLiteral("UTC")) || shown.contains(QStringLiteral("GMT")) ||
+                 (!zone.isEmpty() && shown.contains(zone)) || shown != shown.trimmed())
+        << locale.name().toStdString() << " [" << shown.toStdString() << "]";
+  }
 }
 
 TEST_F(LogTest, DashesAreClampedToTheStringRange) {
@@ -135,26 +178,25 @@ TEST_F(LogTest, NewPlayersFileStartsWithTheHeader) {
   EXPECT_FALSE(Inst.Exists(std::string("Players/") + LogScratchName));
 }
 
-TEST_F(LogTest, RewriteKeepsOldLinesEachWithOneMoreSpace) {
-  LogLine("first", false);
-  FlushPlayerLog("Ann");
-  LogLine("second", false);
-  FlushPlayerLog("Ann");
-  auto lines = Inst.ReadLines("Players/Ann.TXT");
-  ASSERT_EQ(lines.size(), 8u);
-  EXPECT_EQ(lines[0], "  -");
-  EXPECT_EQ(lines[1], "  Pavilore's log file for the player 'Ann'");
-  EXPECT_EQ(lines[6], " first");
-  EXPECT_EQ(lines[7], "second");
-
-  LogLine("third", false);
-  FlushPlayerLog("Ann");
-  lines = Inst.ReadLines("Players/Ann.TXT");
-  ASSERT_EQ(lines.size(), 9u);
-  EXPECT_EQ(lines[0], "   -");
-  EXPECT_EQ(lines[6], "  first");
-  EXPECT_EQ(lines[7], " second");
-  EXPECT_EQ(lines[8], "third");
+TEST_F(LogTest, RewritesKeepOldLinesExactlyAsTheyWere) {
+  // Run after run the file only grows at its end; no old line moves.
+  std::vector<std::string> expected;
+  for (int run = 1; run <= 5; ++run) {
+    LogLine(" -", false);
+    LogLine("run " + std::to_string(run), true);
+    LogLine("plain " + std::to_string(run), false);
+    const std::vector<std::string> batch = {LogBufferLine(0), LogBufferLine(1), LogBufferLine(2)};
+    FlushPlayerLog("Ann");
+    const auto lines = Inst.ReadLines("Players/Ann.TXT");
+    if (run == 1) {
+      ASSERT_EQ(lines.size(), 9u);
+      expected.assign(lines.begin(), lines.begin() + 6);  // the header
+      EXPECT_EQ(expected[0], " -");
+      EXPECT_EQ(expected[1], " Pavilore's log file for the player 'Ann'");
+    }
+    expected.insert(expected.end(), batch.begin(), batch.end());
+    ASSERT_EQ(lines, expected) << "after run " << run;
+  }
 }
 
 TEST_F(LogTest, OldLinesEndingInCarriageReturnsAreKeptOneByOne) {
@@ -162,14 +204,42 @@ TEST_F(LogTest, OldLinesEndingInCarriageReturnsAreKeptOneByOne) {
   LogLine("six", false);
   FlushPlayerLog("Win");
   const auto lines = Inst.ReadLines("Players/Win.TXT");
-  EXPECT_EQ(lines, (std::vector<std::string>{" one", " two", " three", " ", " five", "six"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"one", "two", "three", "", "five", "six"}));
 }
 
 TEST_F(LogTest, NamesThatWouldLeaveThePlayersFolderAreRefused) {
-  for (const std::string name : {"../escape", "a/b", "a\\b", "..", ".hidden", "bad\x01name", "", "x..y"})
-    EXPECT_FALSE(PlayerNameProblem(name).empty()) << name;
-  for (const std::string name : {"Ann", "Jean-Luc", "O'Brien", "d.a.n", "Zoë 2"})
-    EXPECT_TRUE(PlayerNameProblem(name).empty()) << name;
+  const struct {
+    std::string Name;
+    std::string Message;  // "" when the name is a file name of its own
+  } cases[] = {
+      {"../escape", "Player's name can't begin with a dot."},
+      {"a/b", "Player's name can't contain '/' or '\\'."},
+      {"a\\b", "Player's name can't contain '/' or '\\'."},
+      {"..", "Player's name can't begin with a dot."},
+      {".hidden", "Player's name can't begin with a dot."},
+      {"x..y", "Player's name can't contain '..'."},
+      {"bad\x01name", "Player's name can't contain control characters (such as a tab)."},
+      {"del\x7f", "Player's name can't contain control characters (such as a tab)."},
+      {"", "Player's name can't be empty."},
+      {" Ann", "Player's name can't begin or end with a space."},
+      {"Ann ", "Player's name can't begin or end with a space."},
+      {" ", "Player's name can't begin or end with a space."},
+      {"Ann", ""},
+      {"Jean-Luc", ""},
+      {"O'Brien", ""},
+      {"d.a.n", ""},
+      {"Zo\xEB 2", ""},
+      {"Ann.", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(PlayerNameProblem(c.Name), c.Message) << c.Name;
+  // As typed: what Windows-1252 cannot hold is refused by its number; what it holds
+  // goes on to the 8-bit rule.
+  EXPECT_EQ(TypedPlayerNameProblem("\xE5\x90\x8D"), "Player's name can't contain the character U+540D: it can't be stored.");
+  EXPECT_EQ(TypedPlayerNameProblem("Ann\xF0\x9F\x98\x80"),
+            "Player's name can't contain the character U+1F600: it can't be stored.");
+  EXPECT_EQ(TypedPlayerNameProblem("\xE2\x82\xAC uro"), "");  // the euro sign is in the code page
+  EXPECT_EQ(TypedPlayerNameProblem("Zo\xC3\xAB"), "");
+  EXPECT_EQ(TypedPlayerNameProblem("a/\xC3\xAB"), "Player's name can't contain '/' or '\\'.");
 
   const std::string parent = Inst.Folder();
   for (const std::string name : {"../escape", "../../escape", "a/b", "sub\\..\\..\\x", ".hidden"}) {

@@ -80,17 +80,38 @@ TEST_F(WelcomeTest, NameLengthAndEmptiness) {
 }
 
 TEST_F(WelcomeTest, NamesThatWouldLeaveThePlayersFolderAreRefused) {
-  const std::string message = "Player's name can't contain '/', '\\', '..' or control characters, nor begin with a dot.";
-  for (const std::string name : {"../x", "a/b", "a\\b", ".hidden", "..", "tab\there"}) {
+  // Each refusal names its problem; typed text is UTF-8.
+  const struct {
+    std::string Typed;
+    std::string Message;
+  } cases[] = {
+      {"../x", "Player's name can't begin with a dot."},
+      {"a/b", "Player's name can't contain '/' or '\\'."},
+      {"a\\b", "Player's name can't contain '/' or '\\'."},
+      {".hidden", "Player's name can't begin with a dot."},
+      {"..", "Player's name can't begin with a dot."},
+      {"x..y", "Player's name can't contain '..'."},
+      {"tab\there", "Player's name can't contain control characters (such as a tab)."},
+      {" Ann", "Player's name can't begin or end with a space."},
+      {"Ann ", "Player's name can't begin or end with a space."},
+      {"\xE5\x90\x8D", "Player's name can't contain the character U+540D: it can't be stored."},
+  };
+  for (const auto& c : cases) {
     Messages.Messages.clear();
-    EXPECT_FALSE(TryName(name)) << name;
-    ASSERT_EQ(Messages.Messages.size(), 1u) << name;
-    EXPECT_EQ(Messages.Text(), message);
+    EXPECT_FALSE(TryName(c.Typed)) << c.Typed;
+    ASSERT_EQ(Messages.Messages.size(), 1u) << c.Typed;
+    EXPECT_EQ(Messages.Text(), c.Message) << c.Typed;
     EXPECT_EQ(Messages.Icon(), TMessageIcon::Warning);
   }
   EXPECT_EQ(App().Config.ShowWelcome, 1);
   EXPECT_TRUE(App().Config.PlayerName.Empty());
   EXPECT_TRUE(QDir(QString::fromStdString(Inst.File("Players"))).isEmpty());
+
+  // A character of the code page is stored as its byte and names the file.
+  Messages.Messages.clear();
+  EXPECT_TRUE(TryName("Zo\xC3\xAB"));
+  EXPECT_TRUE(Messages.Empty());
+  EXPECT_EQ(App().Config.PlayerName.Str(), "Zo\xEB");
 }
 
 TEST_F(WelcomeTest, ShowingPutsTheCurrentNameInTheEditField) {
