@@ -5,6 +5,7 @@
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -49,7 +50,8 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
 
 }  // namespace
 
-bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& out, std::string* error) {
+bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& out, std::string* error,
+                    int neededSide) {
   out = TJpegPicture();
   if (size < 4 || data[0] != 0xFF || data[1] != 0xD8) return SetError(error, "not a JPEG file");
   // Everything libjpeg touches lives in this block, allocated before the jump
@@ -85,6 +87,19 @@ bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& ou
     jpeg_destroy_decompress(&s->Info);
     return SetError(error, "the picture size " + std::to_string(s->Info.image_width) + " x " +
                                std::to_string(s->Info.image_height) + " is not usable");
+  }
+  if (neededSide > 0) {
+    const auto needed = static_cast<JDIMENSION>(neededSide);
+    const JDIMENSION needW = std::min(s->Info.image_width, needed);
+    const JDIMENSION needH = std::min(s->Info.image_height, needed);
+    s->Info.scale_num = 1;
+    s->Info.scale_denom = 1;
+    // The decoder rounds a scaled side up.
+    for (unsigned denom : {8u, 4u, 2u})
+      if ((s->Info.image_width + denom - 1) / denom >= needW && (s->Info.image_height + denom - 1) / denom >= needH) {
+        s->Info.scale_denom = denom;
+        break;
+      }
   }
   jpeg_start_decompress(&s->Info);
 
@@ -133,7 +148,7 @@ bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& ou
   return true;
 }
 
-bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error) {
+bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error, int neededSide) {
   out = TJpegPicture();
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return SetError(error, "the file cannot be opened");
@@ -151,7 +166,7 @@ bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error) 
   const bool failed = std::ferror(f) != 0;
   std::fclose(f);
   if (failed) return SetError(error, "the file cannot be read");
-  return DecodeJpegData(data.data(), data.size(), out, error);
+  return DecodeJpegData(data.data(), data.size(), out, error, neededSide);
 }
 
 bool WriteWorkingBitmap(const TJpegPicture& picture, const std::string& bmpPath, std::string* error) {
@@ -213,9 +228,10 @@ bool WriteWorkingBitmap(const TJpegPicture& picture, const std::string& bmpPath,
   return true;
 }
 
-bool ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bmpPath, std::string* error) {
+bool ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bmpPath, std::string* error,
+                         int neededSide) {
   TJpegPicture picture;
-  if (!DecodeJpeg(jpegPath, picture, error)) return false;
+  if (!DecodeJpeg(jpegPath, picture, error, neededSide)) return false;
   return WriteWorkingBitmap(picture, bmpPath, error);
 }
 

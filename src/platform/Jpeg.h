@@ -17,14 +17,19 @@ struct TJpegPicture {
 };
 
 // Decodes a whole file. False with *error set when it is not a usable JPEG.
-bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error = nullptr);
-bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& out, std::string* error = nullptr);
+// With neededSide > 0 a large picture is decoded at 1/2, 1/4 or 1/8 of its size
+// (the decoder's own scaling, far quicker than decoding it whole), the smallest
+// of those whose width and height stay at least min(the picture's, neededSide).
+bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error = nullptr, int neededSide = 0);
+bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& out, std::string* error = nullptr,
+                    int neededSide = 0);
 
 // Writes an uncompressed bottom-up Windows bitmap: grey pictures as 8 bits with a
 // grey palette, colour ones as 24 bits. The file is replaced.
 bool WriteWorkingBitmap(const TJpegPicture& picture, const std::string& bmpPath, std::string* error = nullptr);
 
 // DecodeJpeg then WriteWorkingBitmap.
-bool ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bmpPath, std::string* error = nullptr);
+bool ConvertJpegToBitmap(const std::string& jpegPath, const std::string& bmpPath, std::string* error = nullptr,
+                         int neededSide = 0);
 
 }  // namespace pav

@@ -119,10 +119,7 @@ std::string FileNameOf(const std::string& path) {
 void ReportMissing(const std::string& name) {
   ShowMessage("Unable to open the image '" + name + "'.", TMessageIcon::Error);
 }
-// The file's name on the disk is UTF-8; the message box shows Windows-1252.
-void ReportDamaged(const std::string& path, const std::string& why) {
-  ShowMessage("Unable to open the image '" + Utf8ToCp1252(FileNameOf(path)) + "' : " + why + ".", TMessageIcon::Error);
-}
+void ReportDamaged(const std::string& path, const std::string& why) { ReportPictureProblem(path, why); }
 
 // The picture file of a graphics name, or a message naming it and nothing.
 QImage LoadNamed(const std::string& name) {
@@ -155,7 +152,7 @@ std::string ExistingPath(const std::string& stored) {
 
 }  // namespace
 
-QImage LoadPicture(const std::string& path, std::string* error) {
+QImage LoadPicture(const std::string& path, std::string* error, int neededSide) {
   if (!FileExists(path)) {
     if (error) *error = "the file does not exist";
     return QImage();
@@ -166,7 +163,7 @@ QImage LoadPicture(const std::string& path, std::string* error) {
   // A JPEG goes through the working bitmap, which never stays behind.
   const std::string work = App().Path("\\Graphics\\Temp.BMP");
   std::remove(work.c_str());
-  if (!ConvertJpegToBitmap(path, work, error)) {
+  if (!ConvertJpegToBitmap(path, work, error, neededSide)) {
     std::remove(work.c_str());
     return QImage();
   }
@@ -284,13 +281,28 @@ bool LoadTileSet() {
   return true;
 }
 
+// The file's name on the disk is UTF-8; the message box shows Windows-1252.
+void ReportPictureProblem(const std::string& path, const std::string& why) {
+  ShowMessage("Unable to open the image '" + Utf8ToCp1252(FileNameOf(path)) + "' : " + why + ".", TMessageIcon::Error);
+}
+
+std::string CustomPictureFile(const std::string& stored) { return ExistingPath(stored); }
+
 QImage LoadCustomPicture(const std::string& path, std::string* error) {
   const std::string file = ExistingPath(path);
   if (file.empty()) {
     if (error) *error = "the file does not exist";
     return QImage();
   }
-  return LoadPicture(file, error);
+  QImage picture = LoadPicture(file, error, LargestPictureSide);
+  if (picture.width() > LargestPictureSide || picture.height() > LargestPictureSide) {
+    // Area averaging: a photograph shrunk this way keeps its detail.
+    picture = picture
+                  .scaled(std::min(picture.width(), LargestPictureSide), std::min(picture.height(), LargestPictureSide),
+                          Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                  .convertToFormat(QImage::Format_RGB32);
+  }
+  return picture;
 }
 
 void ApplyCustomPicture() {
@@ -300,7 +312,7 @@ void ApplyCustomPicture() {
   if (file.empty()) return;
   TBusyPointer busy;
   std::string why;
-  const QImage picture = LoadPicture(file, &why);
+  const QImage picture = LoadCustomPicture(file, &why);
   if (picture.isNull()) {
     ReportDamaged(file, why);
     return;

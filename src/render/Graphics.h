@@ -15,7 +15,9 @@ namespace pav {
 // are "JPG" it is converted through the working file "\Graphics\Temp.BMP" (an
 // old one is deleted first; the new one is removed afterwards), else it is read
 // as a bitmap. The picture comes back as RGB32, or null with *error set.
-QImage LoadPicture(const std::string& path, std::string* error = nullptr);
+// With neededSide, a large JPEG may be decoded at a half, a quarter or an eighth
+// of its size, but never with a side below min(that side, neededSide).
+QImage LoadPicture(const std::string& path, std::string* error = nullptr, int neededSide = 0);
 // AppFolder + "\Graphics\" + name with ".JPG" when that exists, else ".BMP" when
 // that exists, else "".
 std::string GraphicsFile(const std::string& name);
@@ -41,11 +43,23 @@ bool LoadGraphicsSet();
 // Steps 6-9 of LoadGraphicsSet: the 50 tile pictures from Config.TileSet alone.
 bool LoadTileSet();
 
+// The largest side a custom picture is kept at: the widest rectangle, 20 cells.
+// A larger picture is shrunk on loading (each side on its own, since the picture
+// is stretched over its rectangle anyway), so nothing later works on millions of pixels.
+constexpr int LargestPictureSide = 20 * 48;
+
 // Lays Config.PicturePath over tiles 6-10, 16-20, ... 46-50 when Config.PictureOn.
+// A picture that cannot be read is reported and leaves the tiles as they were.
 void ApplyCustomPicture();
 // The custom picture as ApplyCustomPicture loads it (JPEG through the working
-// file), reporting nothing; null with *error set when it cannot be read.
+// file, no side beyond LargestPictureSide), reporting nothing; null with *error
+// set when it cannot be read.
 QImage LoadCustomPicture(const std::string& path, std::string* error = nullptr);
+// The file a stored picture path names on the disk: its bytes as they are, or
+// read as Windows-1252; "" when there is no such file.
+std::string CustomPictureFile(const std::string& stored);
+// "Unable to open the image '<file name>' : <why>." in an error box.
+void ReportPictureProblem(const std::string& path, const std::string& why);
 // The 240 x 240 composition of the tile pictures of the 5 x 5 block
 // (block cell (a, b) is tile a + 5 + 10*(b-1)).
 QImage BlockPicture();
