@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -11,6 +13,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QUrl>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <memory>
 #include <string>
@@ -22,6 +25,8 @@
 #include "gui/TempInstallation.h"
 #include "media/Effects.h"
 #include "platform/qt/Shell.h"
+#include "render/Graphics.h"
+#include "render/Skin.h"
 #include "render/UnitAbout.h"
 #include "render/UnitCfgMenu.h"
 #include "render/UnitInfoMenu.h"
@@ -573,6 +578,52 @@ TEST_F(ShellTest, TheAboutWindowTellsTheVersionOfTheBuild) {
     EXPECT_GE(line->width(), line->fontMetrics().horizontalAdvance(line->text()));
     EXPECT_FALSE(line->geometry().intersects(about.ButtonOK->geometry()));
   }
+}
+
+// ---- Pictures of the windows ------------------------------------------------------
+
+TEST(MenusPictures, SaveEachWindowInBothBoardGraphics) {
+  const char* share = std::getenv("PAVILORE_SHARE_DIR");
+  const char* out = std::getenv("PAVILORE_RENDER_DIR");
+  if (!share || !out) GTEST_SKIP() << "set PAVILORE_SHARE_DIR and PAVILORE_RENDER_DIR to save the windows";
+  QTemporaryDir dir;  // a copy of the pictures: a JPEG load writes its working file beside them
+  QDir(dir.path()).mkdir("Graphics");
+  const QDir graphics(QString(share) + "/Graphics");
+  for (const QString& f : graphics.entryList(QDir::Files))
+    QFile::copy(graphics.filePath(f), dir.path() + "/Graphics/" + f);
+  MessageCatcher messages;
+  for (const char* set : {"GB - Default", "GB - Slate"}) {
+    ResetApp();
+    TApp& app = App();
+    app.AppFolder = dir.path().toStdString();
+    app.Config = MakeConfig("Alpha");
+    app.Config.BoardGraphics.Assign(set);
+    CreateSkinBitmaps();
+    LoadBackgroundPicture();
+    ASSERT_TRUE(LoadGraphicsSet());
+    const QString name = QString(out) + "/" + QString(set).mid(5).toLower() + " ";
+    TFormCfgMenu cfg;
+    TFormInfoMenu info;
+    TFormShortCut shortcuts;
+    TFormAbout about;
+    for (bool running : {false, true}) {
+      app.State.GameRunning = running;
+      cfg.ShowMenu();
+      EXPECT_TRUE(cfg.grab().save(name + (running ? "configuration menu in a game.png" : "configuration menu.png")));
+      cfg.hide();
+    }
+    app.State.GameRunning = false;
+    struct Shot {
+      TSkinnedDialog* Window;
+      const char* Name;
+    };
+    for (const Shot s : {Shot{&info, "information menu"}, Shot{&shortcuts, "shortcut list"}, Shot{&about, "about"}}) {
+      s.Window->show();
+      EXPECT_TRUE(s.Window->grab().save(name + s.Name + ".png"));
+      s.Window->hide();
+    }
+  }
+  EXPECT_TRUE(messages.Empty());
 }
 
 }  // namespace
