@@ -50,8 +50,6 @@ bool IsModifierKey(int key) {
 
 }  // namespace
 
-TMenuDialog* MenuOfKind(TMenuKind kind) { return MenuSlot(kind); }
-
 void ShowMenuOfKind(TMenuKind kind) {
   if (TMenuDialog* menu = MenuSlot(kind)) menu->ShowMenu();
 }

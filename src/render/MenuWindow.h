@@ -80,8 +80,6 @@ class TMenuDialog : public TSkinnedDialog {
   int OtherMenuKey;
 };
 
-// The menu of that kind, once it is created (nullptr before).
-TMenuDialog* MenuOfKind(TMenuKind kind);
 // Shows the menu of that kind, not modally, when it exists.
 void ShowMenuOfKind(TMenuKind kind);
 
