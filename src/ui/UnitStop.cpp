@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "media/Effects.h"
+#include "media/Music.h"
 
 namespace pav {
 
@@ -70,6 +71,7 @@ TFormStop::~TFormStop() {
 }
 
 void TFormStop::FormShow() {
+  PauseGameMusic();
   RadioButtonContinue->setChecked(true);
   ButtonOK->setFocus();
 }
@@ -81,6 +83,7 @@ void TFormStop::ButtonOKClick() {
 
 void TFormStop::done(int result) {
   App().PauseResult = RadioButtonAbort->isChecked() ? 2 : 1;
+  if (App().PauseResult == 1) ResumeGameMusic();
   TSkinnedDialog::done(result);
 }
 
