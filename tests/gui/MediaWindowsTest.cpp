@@ -5,10 +5,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <string>
@@ -23,6 +27,7 @@
 #include "media/Music.h"
 #include "media/UnitMusic.h"
 #include "media/UnitSounds.h"
+#include "render/Graphics.h"
 
 namespace pav::test {
 namespace {
@@ -382,6 +387,67 @@ TEST_F(MediaWindowsTest, SoundsWindowButtonsPlayTheirListsEntries) {
     s->exec();
     EXPECT_EQ(Heard, k.Expected);
   }
+}
+
+}  // namespace
+}  // namespace pav::test
+
+namespace pav::test {
+namespace {
+
+// With PAVILORE_SHARE_DIR naming an installation image (build/share/pavilore) and
+// PAVILORE_RENDER_DIR a folder, both windows are drawn in both shipped board
+// graphics, filled from the shipped sounds and music, and saved as PNG files.
+TEST(MediaWindowsPictures, SaveBothWindowsInBothBoardGraphics) {
+  const char* share = std::getenv("PAVILORE_SHARE_DIR");
+  const char* out = std::getenv("PAVILORE_RENDER_DIR");
+  if (!share || !out) GTEST_SKIP() << "set PAVILORE_SHARE_DIR and PAVILORE_RENDER_DIR to save the windows";
+  QTemporaryDir dir;
+  for (const char* sub : {"Graphics", "Sounds", "Music"}) {
+    QDir(dir.path()).mkdir(sub);
+    const QDir from(QString(share) + "/" + sub);
+    for (const QString& f : from.entryList(QDir::Files))
+      QFile::copy(from.filePath(f), dir.path() + "/" + sub + "/" + f);
+  }
+  MessageCatcher messages;
+  ResetApp();
+  TApp& app = App();
+  app.AppFolder = dir.path().toStdString();
+  app.Config = MakeConfig("Classic 4 x 4");
+  TConfig& c = app.Config;
+  c.SoundsOn = 1;
+  c.ClickSound.Assign("Click");
+  c.MoveSound.Assign("Tile Move");
+  c.SolvedSound.Assign("Puzzle Solved");
+  c.GameOverSound.Assign("[None]");
+  c.MusicFile.Assign("Morning Tiles");
+  c.MusicMode = 1;
+  c.MusicOn = 1;
+  Calls heard;
+  TRecordingOutput output(heard);
+  SetMusicOutput(&output);
+  SetWavePlayer([](TEffect, const std::string&) {});
+  for (const char* graphics : {"GB - Default", "GB - Slate"}) {
+    c.BoardGraphics.Assign(graphics);
+    CreateSkinBitmaps();
+    LoadBackgroundPicture();
+    ASSERT_TRUE(LoadGraphicsSet());
+    TFormSounds sounds;
+    TFormMusic music;
+    for (QDialog* w : std::initializer_list<QDialog*>{&sounds, &music}) {
+      ModalDriver driver;
+      driver.Then(ModalDriver::Inspect(
+          [&](QWidget*) {
+            const std::string name = w == &sounds ? "sounds" : "music";
+            EXPECT_TRUE(w->grab().save(QString(out) + "/" + QString::fromStdString(name) + " " + graphics + ".png"));
+          },
+          ModalDriver::Key(Qt::Key_Escape)));
+      w->exec();
+    }
+  }
+  CloseMusicPlayers();
+  SetMusicOutput(nullptr);
+  SetWavePlayer(nullptr);
 }
 
 }  // namespace
