@@ -409,8 +409,9 @@ bool RunStartup() {
   if (!ValidateGameFiles()) return false;
   if (!LoadGameData()) return false;
   InitialiseProcessState();
-  // Silent when there is no device: the game runs all the same.
-  OpenAudioDevice();
+  // Silent when there is no device: the game runs all the same. The open goes on
+  // beside the rest of the start-up.
+  OpenAudioDeviceSoon();
   return true;
 }
 

@@ -7,12 +7,27 @@
 #include <cstdarg>
 #include <map>
 #include <sys/stat.h>
+#include <thread>
 
 #ifdef PAVILORE_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
 #ifdef PAVILORE_HAVE_FLUIDSYNTH
+#include <dlfcn.h>
 #include <fluidsynth.h>
+
+// SDL2_mixer makes FluidSynth's settings itself and offers no say in them. By
+// default FluidSynth reads every sample of the soundfont into memory when a piece
+// is loaded (some 13 MiB for ours); with dynamic sample loading it reads only the
+// instruments the piece chooses. This definition stands in front of the library's
+// (the program's own symbols come first) and hands the settings over so changed.
+extern "C" fluid_settings_t* new_fluid_settings(void) {
+  using TNewSettings = fluid_settings_t* (*)();
+  static const auto real = reinterpret_cast<TNewSettings>(::dlsym(RTLD_NEXT, "new_fluid_settings"));
+  fluid_settings_t* settings = real ? real() : nullptr;
+  if (settings) fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+  return settings;
+}
 #endif
 
 namespace pav {
@@ -26,6 +41,20 @@ constexpr int BufferFrames = 512;
 constexpr int EffectChannel = 0;
 
 enum TStreamState : int { StreamIdle, StreamPlaying, StreamPaused };
+
+// The device opened at start-up on a thread of its own (SDL's ALSA driver alone
+// waits some 20 ms for its devices); every call below waits for that first.
+struct TOpener {
+  std::thread Thread;
+  ~TOpener() {
+    if (Thread.joinable()) Thread.join();
+  }
+};
+TOpener Opener;
+
+void FinishOpening() {
+  if (Opener.Thread.joinable() && Opener.Thread.get_id() != std::this_thread::get_id()) Opener.Thread.join();
+}
 
 bool Tried = false;
 bool DeviceOpen = false;
@@ -87,9 +116,7 @@ void HaltQuietly() {
   if (DeviceOpen) Mix_HaltMusic();
 }
 
-}  // namespace
-
-bool OpenAudioDevice() {
+bool OpenNow() {
   if (Tried) return DeviceOpen;
   Tried = true;
   QuietLibraries();
@@ -106,9 +133,26 @@ bool OpenAudioDevice() {
   return true;
 }
 
-bool AudioDeviceOpen() { return DeviceOpen; }
+}  // namespace
+
+bool OpenAudioDevice() {
+  FinishOpening();
+  return OpenNow();
+}
+
+void OpenAudioDeviceSoon() {
+  FinishOpening();
+  if (Tried) return;
+  Opener.Thread = std::thread([] { OpenNow(); });
+}
+
+bool AudioDeviceOpen() {
+  FinishOpening();
+  return DeviceOpen;
+}
 
 void CloseAudioDevice() {
+  FinishOpening();
   if (!DeviceOpen) {
     Tried = false;
     return;
@@ -128,6 +172,7 @@ void CloseAudioDevice() {
 // ---- Effects -------------------------------------------------------------------
 
 bool PlayWaveFile(const std::string& path) {
+  FinishOpening();
   if (!DeviceOpen) return false;
   Mix_Chunk* chunk = nullptr;
   if (auto it = Waves.find(path); it != Waves.end()) {
@@ -147,9 +192,13 @@ bool PlayWaveFile(const std::string& path) {
   return Mix_PlayChannel(EffectChannel, chunk, 0) >= 0;
 }
 
-bool WavePlaying() { return DeviceOpen && Mix_Playing(EffectChannel) != 0; }
+bool WavePlaying() {
+  FinishOpening();
+  return DeviceOpen && Mix_Playing(EffectChannel) != 0;
+}
 
 void ForgetWaveFiles() {
+  FinishOpening();
   if (DeviceOpen) Mix_HaltChannel(-1);
   for (auto& [path, chunk] : Waves) Mix_FreeChunk(chunk);
   Waves.clear();
@@ -158,6 +207,7 @@ void ForgetWaveFiles() {
 // ---- Music stream ----------------------------------------------------------------
 
 bool LoadMusicStream(const std::string& path) {
+  FinishOpening();
   FreeMusicStream();
   if (!DeviceOpen || !RegularFile(path)) return false;
   // A standard MIDI file, or one wrapped in RIFF.
@@ -172,6 +222,7 @@ bool LoadMusicStream(const std::string& path) {
 bool MusicStreamLoaded() { return Stream != nullptr; }
 
 bool PlayMusicStream() {
+  FinishOpening();
   if (!Stream) return false;
   HaltQuietly();
   // Playing before the start, so a piece that ends at once is still reported.
@@ -182,18 +233,24 @@ bool PlayMusicStream() {
 }
 
 void PauseMusicStream() {
+  FinishOpening();
   int playing = StreamPlaying;
   if (DeviceOpen && State.compare_exchange_strong(playing, StreamPaused)) Mix_PauseMusic();
 }
 
 void ResumeMusicStream() {
+  FinishOpening();
   int paused = StreamPaused;
   if (DeviceOpen && State.compare_exchange_strong(paused, StreamPlaying)) Mix_ResumeMusic();
 }
 
-void HaltMusicStream() { HaltQuietly(); }
+void HaltMusicStream() {
+  FinishOpening();
+  HaltQuietly();
+}
 
 void FreeMusicStream() {
+  FinishOpening();
   HaltQuietly();
   if (Stream) {
     Mix_FreeMusic(Stream);

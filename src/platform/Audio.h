@@ -18,6 +18,9 @@ constexpr const char* MusicSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 // Opens the device once (44.1 kHz stereo, a small buffer); later calls only say
 // whether it is open. Messages of SDL, FluidSynth and ALSA go nowhere.
 bool OpenAudioDevice();
+// The same open on a thread of its own, so that start-up does not wait for it; the
+// first call of anything here waits until it is done.
+void OpenAudioDeviceSoon();
 bool AudioDeviceOpen();
 // Frees every loaded effect and the music stream, and closes the device.
 void CloseAudioDevice();
