@@ -13,6 +13,8 @@
 #include "app/AppState.h"
 #include "app/Log.h"
 #include "files/GameFiles.h"
+#include "media/Music.h"
+#include "platform/Audio.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/qt/MessageBox.h"
@@ -395,12 +397,7 @@ void InitialiseProcessState() {
   app.MusicAlphaPosition = 0;
   // BackgroundLoaded was settled when the background was loaded.
 
-  TConfig& c = app.Config;
-  if (!FileExists(app.Path("\\Music\\" + c.MusicFile.Str() + ".MID"))) {
-    c.MusicOn = 0;
-    c.MusicFile.Assign("");
-  }
-  // The game's music player is given its file here once the music exists.
+  CheckMusicFile();
 }
 
 bool RunStartup() {
@@ -412,6 +409,9 @@ bool RunStartup() {
   if (!ValidateGameFiles()) return false;
   if (!LoadGameData()) return false;
   InitialiseProcessState();
+  // Silent when there is no device: the game runs all the same. The open goes on
+  // beside the rest of the start-up.
+  OpenAudioDeviceSoon();
   return true;
 }
 
@@ -440,8 +440,8 @@ bool SaveConfiguration() {
 
 void RunExitSteps() {
   SaveConfiguration();
-  // The music window's and the main window's media players are closed here once
-  // the music exists.
+  CloseMusicPlayers();
+  CloseAudioDevice();
   LogLine("Application Terminated.", true);
   try {
     FlushPlayerLog(Cfg().PlayerName.Str());

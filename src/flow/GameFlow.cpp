@@ -11,6 +11,7 @@
 #include "files/RecordsTable.h"
 #include "files/UnitInfoRecords.h"
 #include "media/Effects.h"
+#include "media/Music.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
@@ -102,6 +103,7 @@ void LoseByLimit(TLimitKind kind, TLimitSource source) {
     StopTimer(main->TimerGame);
     if (source == TLimitSource::Opponent) StopTimer(main->TimerBot);
   }
+  StopGameMusic();
   CloseObjectiveWindow();
   ShowPlayButton();
 
@@ -199,6 +201,7 @@ void PauseCommand() {
 
   if (app.PauseResult == 2) {
     s.GameRunning = false;
+    StopGameMusic();
     CloseObjectiveWindow();
     LogLine("Game aborted.", true);
     app.KeepBoardVisible = false;
@@ -292,6 +295,7 @@ void BeginPlay() {
       main->TimerBot->start();
     }
   }
+  StartMusicSoon();
 }
 
 // ---- Clock and limits ------------------------------------------------------------
@@ -357,6 +361,7 @@ void PuzzleSolved() {
     StopTimer(main->TimerGame);
     StopTimer(main->TimerBot);
   }
+  StopGameMusic();
   CloseObjectiveWindow();
   ShowPlayButton();
 

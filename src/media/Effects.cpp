@@ -1,6 +1,7 @@
 #include "media/Effects.h"
 
 #include "app/AppState.h"
+#include "platform/Audio.h"
 #include "platform/Paths.h"
 
 namespace pav {
@@ -31,7 +32,19 @@ void PlayEffect(TEffect effect) {
   if (name.empty() || name == "[None]") return;
   const std::string path = App().Path("\\Sounds\\" + name + ".WAV");
   if (!FileExists(path)) return;
-  if (Player()) Player()(effect, path);
+  if (Player())
+    Player()(effect, path);
+  else
+    PlayWaveFile(path);
+}
+
+void PlayEffectFile(TEffect effect, const std::string& name) {
+  if (name.empty() || name == "[None]") return;
+  const std::string path = App().Path("\\Sounds\\" + name + ".WAV");
+  if (Player())
+    Player()(effect, path);
+  else
+    PlayWaveFile(path);
 }
 
 void SetWavePlayer(TWavePlayer player) { Player() = std::move(player); }

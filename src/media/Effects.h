@@ -16,8 +16,14 @@ std::string EffectName(TEffect effect);
 // it and its file exists.
 void PlayEffect(TEffect effect);
 
-// What actually plays a wave file (a full path). Until a player is set, nothing is
-// heard; tests set one to see which effects were played and in which order.
+// Plays the sound file `name` ("\Sounds\" + name + ".WAV") for an effect at once,
+// whatever the configuration says and without looking for the file first: the
+// sounds window's "Play" buttons. "[None]" plays nothing.
+void PlayEffectFile(TEffect effect, const std::string& name);
+
+// What actually plays a wave file (a full path): the audio device by default.
+// Tests set their own to see which effects were played and in which order;
+// an empty player puts the audio device back.
 using TWavePlayer = std::function<void(TEffect effect, const std::string& path)>;
 void SetWavePlayer(TWavePlayer player);
 

@@ -16,11 +16,13 @@
 #include "engine/MoveEngine.h"
 #include "flow/GameFlow.h"
 #include "media/Effects.h"
+#include "media/Music.h"
 #include "platform/qt/MessageBox.h"
 #include "render/Renderer.h"
 #include "render/UnitOP.h"
 #include "render/Skin.h"
 #include "render/Skinning.h"
+#include "ui/UnitStop.h"
 
 namespace pav {
 
@@ -130,6 +132,7 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
       TimerBot(MakeTimer(this, GameMilliseconds)),
       TimerInvalid(MakeTimer(this, InvalidMilliseconds)),
       TimerJumpsNTurns(MakeTimer(this, JumpsNTurnsMilliseconds)),
+      TimerMusic(MakeTimer(this, MusicMilliseconds)),
       Hooks(new TMainHooks(*this)) {
   TheMainForm = this;
   SetMainWindow(this);
@@ -141,12 +144,17 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
   connect(TimerGame, &QTimer::timeout, this, &TFormMain::TimerGameTimer);
   connect(TimerInvalid, &QTimer::timeout, this, &TFormMain::TimerInvalidTimer);
   connect(TimerJumpsNTurns, &QTimer::timeout, this, &TFormMain::TimerJumpsNTurnsTimer);
+  TimerMusic->setSingleShot(true);
+  connect(TimerMusic, &QTimer::timeout, this, &TFormMain::TimerMusicTimer);
+  SetMusicTimer(TimerMusic);
+  GameMusicPlayer().OnNotify = [this] { MediaPlayerMainNotify(); };
   App().Engine->SetHooks(Hooks);
   if (runFormCreate) FormCreate();
 }
 
 TFormMain::~TFormMain() {
   if (TheMainForm == this) TheMainForm = nullptr;
+  GameMusicPlayer().OnNotify = nullptr;
   if (App().Engine) App().Engine->SetHooks(nullptr);
   delete Hooks;
 }
@@ -389,6 +397,16 @@ void TFormMain::TimerJumpsNTurnsTimer() {
 }
 
 void TFormMain::TimerGameTimer() { TimerGameTick(); }
+
+void TFormMain::TimerMusicTimer() {
+  TimerMusic->stop();
+  PlayNextMusic();
+}
+
+void TFormMain::MediaPlayerMainNotify() {
+  const TFormStop* stop = FormStop();
+  if (App().State.GameRunning && !(stop && stop->isVisible())) StartMusicSoon();
+}
 
 void TFormMain::DispatchPanelCommand() {
   switch (PanelCommand) {

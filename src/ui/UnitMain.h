@@ -39,6 +39,7 @@ class TFormMain : public QWidget {
   static constexpr int GameMilliseconds = 1000;
   static constexpr int InvalidMilliseconds = 200;
   static constexpr int JumpsNTurnsMilliseconds = 500;
+  static constexpr int MusicMilliseconds = 250;
 
   // Runs FormCreate unless told not to (tests drive the window without an installation).
   explicit TFormMain(bool runFormCreate = true, QWidget* parent = nullptr);
@@ -70,6 +71,10 @@ class TFormMain : public QWidget {
   void TimerInvalidTimer();
   void TimerJumpsNTurnsTimer();
   void TimerGameTimer();
+  // The one-shot music timer fired: the next piece.
+  void TimerMusicTimer();
+  // The game's music player reached the end of its piece.
+  void MediaPlayerMainNotify();
   // Runs the side-panel command in PanelCommand.
   void DispatchPanelCommand();
   // The keyboard commands of the main window, by virtual-key code (Esc 27, Space 32,
@@ -99,6 +104,7 @@ class TFormMain : public QWidget {
   QTimer* TimerBot;
   QTimer* TimerInvalid;
   QTimer* TimerJumpsNTurns;
+  QTimer* TimerMusic;  // single-shot, started by StartMusicSoon
 
  protected:
   void paintEvent(QPaintEvent*) override;

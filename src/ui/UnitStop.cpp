@@ -7,6 +7,7 @@
 
 #include "app/AppState.h"
 #include "media/Effects.h"
+#include "media/Music.h"
 
 namespace pav {
 
@@ -71,6 +72,7 @@ TFormStop::~TFormStop() {
 }
 
 void TFormStop::FormShow() {
+  PauseGameMusic();
   RadioButtonContinue->setChecked(true);
   ButtonOK->setFocus();
 }
@@ -88,6 +90,7 @@ void TFormStop::ButtonOKClick() { done(Accepted); }
 
 void TFormStop::done(int result) {
   App().PauseResult = RadioButtonAbort->isChecked() ? 2 : 1;
+  if (App().PauseResult == 1) ResumeGameMusic();
   TSkinnedDialog::done(result);
 }
 
