@@ -16,7 +16,20 @@
 #include <cstring>
 #include <memory>
 
+#include "app/AppState.h"
 #include "app/Startup.h"
+#include "app/UnitOptions.h"
+#include "files/UnitGame.h"
+#include "media/UnitMusic.h"
+#include "media/UnitSounds.h"
+#include "platform/qt/Shell.h"
+#include "render/UnitAbout.h"
+#include "render/UnitCfgMenu.h"
+#include "render/UnitInfoMenu.h"
+#include "render/UnitLoadPic.h"
+#include "render/UnitShortCut.h"
+#include "render/UnitSkin.h"
+#include "render/WindowTargets.h"
 #include "app/UnitSplash.h"
 #include "app/UnitWelcome.h"
 #include "files/UnitInfoRecords.h"
@@ -29,6 +42,28 @@
 #include "ui/UnitStop.h"
 
 namespace {
+
+// How the menus and the function keys open each window.
+void RegisterWindowOpeners() {
+  using pav::SetWindowOpener;
+  using pav::TWindowTarget;
+  SetWindowOpener(TWindowTarget::Help, [] { pav::OpenHelpFile(); });
+  SetWindowOpener(TWindowTarget::Game, [] { pav::FormGame()->exec(); });
+  SetWindowOpener(TWindowTarget::Options, [] { pav::FormOptions()->exec(); });
+  SetWindowOpener(TWindowTarget::Graphics, [] { pav::FormSkin()->exec(); });
+  SetWindowOpener(TWindowTarget::Sounds, [] { pav::FormSounds()->exec(); });
+  SetWindowOpener(TWindowTarget::Music, [] { pav::FormMusic()->exec(); });
+  SetWindowOpener(TWindowTarget::ShortCuts, [] { pav::FormShortCut()->exec(); });
+  SetWindowOpener(TWindowTarget::Records, [] {
+    // Against the computer the difference records, else those of single games and campaigns.
+    if (pav::App().Config.GameMode == 2)
+      pav::FormRecordsBot()->exec();
+    else
+      pav::FormRecords()->exec();
+  });
+  SetWindowOpener(TWindowTarget::About, [] { pav::FormAbout()->exec(); });
+  SetWindowOpener(TWindowTarget::CustomPicture, [] { pav::FormLoadPic()->exec(); });
+}
 
 bool Measuring() {
   static const bool on = [] {
@@ -100,21 +135,28 @@ int main(int argc, char** argv) {
   // 3. Every window, hidden, the main window first; its creation is the start-up.
   auto formMain = std::make_unique<pav::TFormMain>();
   if (pav::TerminationRequested()) return 1;
-  // TFormGame, TFormCfgMenu and TFormSkin are created here.
-  // TFormOptions is created here; its creation writes the first log lines of the run.
-  pav::LogApplicationStarted();
-  // TFormMusic and TFormSounds are created here.
+  new pav::TFormGame(formMain.get());
+  new pav::TFormCfgMenu(formMain.get());
+  new pav::TFormSkin(formMain.get());
+  // Its creation writes the first log lines of the run.
+  new pav::TFormOptions(formMain.get());
+  new pav::TFormMusic(formMain.get());
+  new pav::TFormSounds(formMain.get());
   new pav::TFormInfoSingle(formMain.get());
   new pav::TFormOP(formMain.get());
   new pav::TFormStop(formMain.get());
   new pav::TFormSolved(formMain.get());
   new pav::TFormRecords(formMain.get());
-  // TFormInfoMenu is created here.
+  new pav::TFormInfoMenu(formMain.get());
   new pav::TFormInfoRecords(formMain.get());
   // TFormInfoBot, TFormResultBot, TFormInfoCamp, TFormSavedGame, TFormLoadGame,
-  // TFormLoadPic, TFormResultCamp, TFormAbout and TFormShortCut are created here.
+  new pav::TFormLoadPic(formMain.get());
+  // TFormResultCamp is created here.
+  new pav::TFormAbout(formMain.get());
+  new pav::TFormShortCut(formMain.get());
   new pav::TFormRecordsBot(formMain.get());
   new pav::TFormWelcome(formMain.get());
+  RegisterWindowOpeners();
   Mark("main-prepared");
 
   // 4. The splash stays until it agrees to close.

@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Startup.h"
+#include "media/Music.h"
 #include "render/UnitOP.h"
 #include "render/WindowTargets.h"
 #include "ui/UnitMain.h"
@@ -94,9 +95,6 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
   }
 }
 
-void TFormMain::MusicOnOffKey() {
-  TConfig& c = App().Config;
-  c.MusicOn = c.MusicOn ? 0 : 1;
-}
+void TFormMain::MusicOnOffKey() { MusicOnOffCommand(); }
 
 }  // namespace pav

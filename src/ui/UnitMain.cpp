@@ -17,6 +17,8 @@
 #include "flow/GameFlow.h"
 #include "media/Effects.h"
 #include "media/Music.h"
+#include "render/UnitCfgMenu.h"
+#include "render/UnitInfoMenu.h"
 #include "platform/qt/MessageBox.h"
 #include "render/Renderer.h"
 #include "render/UnitOP.h"
@@ -269,7 +271,9 @@ void TFormMain::GesturePush(int x, int y, int dir) {
 
 void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y, Qt::MouseButtons buttons) {
   buttons |= button;
-  // The configuration and information menus are hidden here once they exist.
+  // A press anywhere on the main window closes the menus.
+  if (TFormCfgMenu* menu = FormCfgMenu()) menu->hide();
+  if (TFormInfoMenu* menu = FormInfoMenu()) menu->hide();
   const int w = BoardWidth();
   TGameState& state = App().State;
   if (InTileZone(w, BoardHeight(), x, y) && state.GameRunning && state.HumanTurn) {
@@ -421,6 +425,8 @@ void TFormMain::DispatchPanelCommand() {
       if (!PlayCommand()) return;
       break;
     case 5: PauseCommand(); break;
+    case 6: ShowCfgMenu(); break;
+    case 7: ShowInfoMenu(); break;
     default:
       // The configuration and information menus open here once they exist.
       break;
