@@ -16,7 +16,7 @@ prefix=$build/e2e-artifacts/test_start
 source "$(dirname "$0")/lib.sh"
 
 json_field() {  # FILE FIELD
-  "$tool" show "$1" --json | python3 -c 'import json,sys; print(json.load(sys.stdin)[sys.argv[1]])' "$2"
+  json "$1" "d['$2']"
 }
 board=$(json_field "$cfg" boardName)
 board_file=$(find "$app/Boards" -maxdepth 1 -iname "$board.BRD" | head -n 1)
@@ -75,7 +75,8 @@ echo "main window: ${WIDTH}x$HEIGHT at $X,$Y, $colours colours"
 [ "$colours" -ge 16 ] || fail "the main window looks blank ($colours colours)"
 
 eval "$(xdotool getwindowgeometry --shell "$main")"
-close_game "$X" "$Y" "$width"
+main_x=$X main_y=$Y main_w=$WIDTH
+close_game
 
 # The player's log got the run; the configuration is whole and remembers the player.
 log=$app/Players/$player.TXT
