@@ -314,6 +314,12 @@ void TFormGame::FormShow() {
   ApplyModeRules();
   RefreshPreview();
   CheatWordBuffer.Reset();
+  // The keyboard starts on the file the mode plays: the campaign, the puzzle when one
+  // is chosen, else the board.
+  QComboBox* first = SelectedMode() == 3                                                   ? ComboBoxCampaign
+                     : SelectedMode() == 1 && ComboBoxPuzzle->currentIndex() >= 0 ? ComboBoxPuzzle
+                                                                                          : ComboBoxBoard;
+  first->setFocus();
 }
 
 // ---- Rules ------------------------------------------------------------------------
