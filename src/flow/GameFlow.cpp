@@ -1,7 +1,6 @@
 #include "flow/GameFlow.h"
 
 #include <QLabel>
-#include <QTimer>
 
 #include "app/AppState.h"
 #include "app/Log.h"
@@ -10,18 +9,15 @@
 #include "files/GameFiles.h"
 #include "files/RecordsTable.h"
 #include "files/UnitInfoRecords.h"
+#include "flow/GameWindows.h"
 #include "media/Effects.h"
 #include "media/Music.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
-#include "platform/Text.h"
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/ShownText.h"
 #include "render/Renderer.h"
 #include "render/UnitOP.h"
-#include "ui/UnitInfoSingle.h"
-#include "ui/UnitMain.h"
-#include "ui/UnitSolved.h"
-#include "ui/UnitStop.h"
 
 namespace pav {
 
@@ -33,19 +29,8 @@ constexpr int ModeCampaign = 3;
 
 void Message(const std::string& text) { ShowMessage(text, TMessageIcon::Exclamation); }
 
-// A message of the game (Windows-1252, carriage returns between its lines) as a label shows it.
-QString LabelText(const std::string& text) {
-  QString shown = QString::fromStdString(Cp1252ToUtf8(text));
-  shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-  return shown;
-}
-
-void StopTimer(QTimer* t) {
-  if (t) t->stop();
-}
-
 void RepaintMain() {
-  if (TFormMain* m = FormMain()) m->update();
+  if (TGameWindows* w = GameWindows()) w->RepaintMain();
 }
 
 void CloseObjectiveWindow() {
@@ -96,12 +81,12 @@ void LoseByLimit(TLimitKind kind, TLimitSource source) {
   TGameState& s = App().State;
   TGame& g = s.Game;
   const int mode = App().Config.GameMode;
-  TFormMain* main = FormMain();
+  TGameWindows* windows = GameWindows();
 
   s.GameRunning = false;
-  if (main) {
-    StopTimer(main->TimerGame);
-    if (source == TLimitSource::Opponent) StopTimer(main->TimerBot);
+  if (windows) {
+    windows->StopClock();
+    if (source == TLimitSource::Opponent) windows->StopComputerTimer();
   }
   StopGameMusic();
   CloseObjectiveWindow();
@@ -110,10 +95,7 @@ void LoseByLimit(TLimitKind kind, TLimitSource source) {
   PlayEffect(TEffect::GameOver);
 
   const std::string text = LimitReachedText(kind, g.Seconds, g.Moves);
-  if (TFormSolved* solved = FormSolved()) {
-    solved->SetTitle("GAME OVER");
-    solved->LabelInfo->setText(LabelText(text));
-  }
+  if (windows) windows->SetEndOfGame("GAME OVER", text);
   LogLine(kind == TLimitKind::Time
               ? "Game over : Time limit reached in " + std::to_string(g.Seconds) + " Seconds."
               : "Game over : Moves limit reached in " + std::to_string(g.Moves) + " Moves.",
@@ -122,7 +104,7 @@ void LoseByLimit(TLimitKind kind, TLimitSource source) {
     if (mode == ModeCampaign) LogLine("Campaign not completed.", true);
     if (mode == ModeSingle || mode == ModeCampaign) LogLine(" -", false);
   }
-  if (TFormSolved* solved = FormSolved()) solved->exec();
+  if (windows) windows->ShowEndOfGame();
 
   if (source == TLimitSource::Opponent) {
     s.LostByLimit = true;
@@ -170,7 +152,7 @@ bool PlayCommand() {
   g.Level = 1;
   s.HumanTurn = c.GameMode == ModeComputer ? c.HumanPlaysFirst != 0 : true;
   if (c.GameMode == ModeSingle) {
-    if (TFormInfoSingle* info = FormInfoSingle()) info->exec();
+    if (TGameWindows* w = GameWindows()) w->ShowSingleGameStart();
   }
   // The start windows of the game against the computer and of the campaign open here
   // once those modes are playable.
@@ -181,11 +163,11 @@ void PauseCommand() {
   TApp& app = App();
   TGameState& s = app.State;
   TGame& g = s.Game;
-  TFormMain* main = FormMain();
+  TGameWindows* windows = GameWindows();
 
-  if (main) {
-    StopTimer(main->TimerGame);
-    StopTimer(main->TimerBot);
+  if (windows) {
+    windows->StopClock();
+    windows->StopComputerTimer();
   }
   const bool hideTiles = !app.KeepBoardVisible;
   const TPattern kept = g.Current;
@@ -196,7 +178,7 @@ void PauseCommand() {
   }
 
   app.PauseResult = 1;
-  if (TFormStop* stop = FormStop()) stop->exec();
+  if (windows) windows->ShowPause();
   LogLine("Game paused.", true);
 
   if (app.PauseResult == 2) {
@@ -224,16 +206,16 @@ void PauseCommand() {
         }
       }
       g.Current = g.Puzzle.OP;
-      if (main) main->ResizeMainWindow(false, false, true);
+      if (windows) windows->FitMainToBoard();
     } else {
       ShowIdlePattern();
     }
     return;
   }
 
-  if (main) {
-    main->TimerGame->start();
-    if (!s.HumanTurn) main->TimerBot->start();
+  if (windows) {
+    windows->StartClock();
+    if (!s.HumanTurn) windows->StartComputerTimer();
   }
   if (hideTiles) {
     g.Current = kept;
@@ -285,15 +267,11 @@ void BeginPlay() {
     g.MovesLimit = 0;
   }
   DrawBoard(true);
-  if (TFormMain* main = FormMain()) {
-    // A drag cut short by the window that ended the last game never carries over.
-    main->TileDragging = false;
-    main->update();
-    main->TimerGame->start();
-    if (againstComputer && !s.HumanTurn) {
-      main->TimerBot->setInterval(1000);
-      main->TimerBot->start();
-    }
+  if (TGameWindows* w = GameWindows()) {
+    w->ForgetTileDrag();
+    w->RepaintMain();
+    w->StartClock();
+    if (againstComputer && !s.HumanTurn) w->StartComputerTimer(1000);
   }
   StartMusicSoon();
 }
@@ -302,7 +280,7 @@ void BeginPlay() {
 
 void UpdateCounters() {
   DrawCounters(MainPicture());
-  if (TFormMain* main = FormMain()) main->RepaintStatusBar();
+  if (TGameWindows* w = GameWindows()) w->RepaintStatusBar();
 }
 
 void TimerGameTick() {
@@ -320,7 +298,7 @@ void TimerGameTick() {
   }
   if (g.Seconds == s.OpponentTime && c.UseOpponentTime) {
     if (c.UseOpponentMoves && c.OpponentAnd && g.Moves < s.OpponentMoves) return;
-    if (TFormMain* main = FormMain()) main->HideHands();
+    if (TGameWindows* w = GameWindows()) w->HideHands();
     LoseByLimit(TLimitKind::Time, TLimitSource::Opponent);
   }
 }
@@ -334,7 +312,7 @@ void CheckMoveLimits() {
   if (g.MovesLimit != 0 && g.MovesLimit == g.Moves) LoseByLimit(TLimitKind::Moves, TLimitSource::Own);
   if (g.Moves == s.OpponentMoves && s.OpponentMoves != 0 && c.UseOpponentMoves) {
     if (c.UseOpponentTime && c.OpponentAnd && g.Seconds < s.OpponentTime) return;
-    if (TFormMain* main = FormMain()) main->HideHands();
+    if (TGameWindows* w = GameWindows()) w->HideHands();
     LoseByLimit(TLimitKind::Moves, TLimitSource::Opponent);
   }
 }
@@ -354,12 +332,12 @@ void PuzzleSolved() {
   TApp& app = App();
   TGameState& s = app.State;
   TGame& g = s.Game;
-  TFormMain* main = FormMain();
+  TGameWindows* windows = GameWindows();
 
   s.GameRunning = false;
-  if (main) {
-    StopTimer(main->TimerGame);
-    StopTimer(main->TimerBot);
+  if (windows) {
+    windows->StopClock();
+    windows->StopComputerTimer();
   }
   StopGameMusic();
   CloseObjectiveWindow();
@@ -367,14 +345,13 @@ void PuzzleSolved() {
 
   PlayEffect(TEffect::Solved);
 
-  if (TFormSolved* solved = FormSolved()) {
-    solved->SetTitle("CONGRATULATIONS !");
-    solved->LabelInfo->setText(LabelText(SolvedText(g.Moves, g.Seconds)));
-  }
+  if (windows) windows->SetEndOfGame("CONGRATULATIONS !", SolvedText(g.Moves, g.Seconds));
   LogLine("Puzzle solved in " + std::to_string(g.Moves) + " Moves and " + std::to_string(g.Seconds) + " Seconds.",
           true);
-  if (TFormSolved* solved = FormSolved()) solved->exec();
-  if (main) main->HideHands();
+  if (windows) {
+    windows->ShowEndOfGame();
+    windows->HideHands();
+  }
 
   if (app.Config.GameMode == ModeSingle) SingleGameRecords();
   // The turn change against the computer and the next campaign level follow here once
@@ -407,7 +384,7 @@ void SingleGameRecords() {
   }
   const TRecordsReport report = RecordsReport(update, false);
   if (TFormInfoRecords* info = FormInfoRecords())
-    info->LabelInfo->setText(LabelText(report.Message));
+    info->LabelInfo->setText(ShownText(report.Message));
   LogLine(report.LogLine, true);
   LogLine(" -", false);
   if (TFormInfoRecords* info = FormInfoRecords()) info->exec();
@@ -419,5 +396,12 @@ void ShowIdlePattern() {
   DrawBoard(true);
   RepaintMain();
 }
+
+namespace {
+TGameWindows* TheGameWindows = nullptr;
+}  // namespace
+
+void SetGameWindows(TGameWindows* windows) { TheGameWindows = windows; }
+TGameWindows* GameWindows() { return TheGameWindows; }
 
 }  // namespace pav

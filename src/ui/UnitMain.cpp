@@ -15,6 +15,7 @@
 #include "app/UnitWelcome.h"
 #include "engine/MoveEngine.h"
 #include "flow/GameFlow.h"
+#include "flow/GameWindows.h"
 #include "media/Effects.h"
 #include "media/Music.h"
 #include "render/UnitCfgMenu.h"
@@ -24,6 +25,8 @@
 #include "render/UnitOP.h"
 #include "render/Skin.h"
 #include "render/Skinning.h"
+#include "ui/UnitInfoSingle.h"
+#include "ui/UnitSolved.h"
 #include "ui/UnitStop.h"
 
 namespace pav {
@@ -117,6 +120,40 @@ class TMainHooks : public EngineHooks {
   TFormMain& Form;
 };
 
+// The course of a game drives the main window and the game's windows through this.
+class TMainGameWindows : public TGameWindows {
+ public:
+  explicit TMainGameWindows(TFormMain& form) : Form(form) {}
+
+  void RepaintMain() override { Form.update(); }
+  void RepaintStatusBar() override { Form.RepaintStatusBar(); }
+  void FitMainToBoard() override { Form.ResizeMainWindow(false, false, true); }
+  void ForgetTileDrag() override { Form.TileDragging = false; }
+  void HideHands() override { Form.HideHands(); }
+  void StartClock() override { Form.TimerGame->start(); }
+  void StopClock() override { Form.TimerGame->stop(); }
+  void StartComputerTimer(int intervalMs) override {
+    if (intervalMs > 0) Form.TimerBot->setInterval(intervalMs);
+    Form.TimerBot->start();
+  }
+  void StopComputerTimer() override { Form.TimerBot->stop(); }
+  void ShowSingleGameStart() override {
+    if (TFormInfoSingle* info = FormInfoSingle()) info->exec();
+  }
+  void ShowPause() override {
+    if (TFormStop* stop = FormStop()) stop->exec();
+  }
+  void SetEndOfGame(const std::string& title, const std::string& text) override {
+    if (TFormSolved* solved = FormSolved()) solved->SetOutcome(title, text);
+  }
+  void ShowEndOfGame() override {
+    if (TFormSolved* solved = FormSolved()) solved->exec();
+  }
+
+ private:
+  TFormMain& Form;
+};
+
 namespace {
 
 QTimer* MakeTimer(QObject* owner, int ms) {
@@ -135,7 +172,8 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
       TimerInvalid(MakeTimer(this, InvalidMilliseconds)),
       TimerJumpsNTurns(MakeTimer(this, JumpsNTurnsMilliseconds)),
       TimerMusic(MakeTimer(this, MusicMilliseconds)),
-      Hooks(new TMainHooks(*this)) {
+      Hooks(new TMainHooks(*this)),
+      Windows(new TMainGameWindows(*this)) {
   TheMainForm = this;
   SetMainWindow(this);
   setWindowTitle(QStringLiteral("Pavilore"));
@@ -151,6 +189,7 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
   SetMusicTimer(TimerMusic);
   GameMusicPlayer().OnNotify = [this] { MediaPlayerMainNotify(); };
   App().Engine->SetHooks(Hooks);
+  SetGameWindows(Windows);
   if (runFormCreate) FormCreate();
 }
 
@@ -159,6 +198,8 @@ TFormMain::~TFormMain() {
   GameMusicPlayer().OnNotify = nullptr;
   if (App().Engine) App().Engine->SetHooks(nullptr);
   delete Hooks;
+  if (GameWindows() == Windows) SetGameWindows(nullptr);
+  delete Windows;
 }
 
 void TFormMain::FormCreate() {

@@ -27,6 +27,7 @@ bool InTileZone(int boardWidth, int boardHeight, int x, int y);
 QSize MainWindowSize(int boardWidth, int boardHeight, bool sidePanelShown);
 
 class TMainHooks;
+class TMainGameWindows;
 
 // The pointer shape of the tile zone: by wheel mode and whether a left or right
 // button is down.
@@ -134,6 +135,7 @@ class TFormMain : public QWidget {
   bool ExitDone = false;
   bool WelcomeShowing = false;
   TMainHooks* Hooks;
+  TMainGameWindows* Windows;
 };
 
 // The main window, once it is created.

@@ -7,6 +7,7 @@
 
 #include "flow/GameFlow.h"
 #include "media/Effects.h"
+#include "platform/qt/ShownText.h"
 #include "render/Skin.h"
 
 namespace pav {
@@ -78,6 +79,11 @@ void TFormSolved::Arrange() {
 
 void TFormSolved::ButtonOKClick() {
   done(Accepted);
+}
+
+void TFormSolved::SetOutcome(const std::string& title, const std::string& text) {
+  SetTitle(title);
+  LabelInfo->setText(ShownText(text));
 }
 
 void TFormSolved::done(int result) {

@@ -3,6 +3,8 @@
 // pattern back on the board.
 #pragma once
 
+#include <string>
+
 #include "render/Skinning.h"
 
 class QLabel;
@@ -17,6 +19,9 @@ class TFormSolved : public TSkinnedDialog {
   ~TFormSolved() override;
 
   void ButtonOKClick();
+  // The outcome in the title row and its message (a text of the game), set before the
+  // window is shown.
+  void SetOutcome(const std::string& title, const std::string& text);
 
   // The message, set before the window is shown (lines separated by '\n').
   QLabel* LabelInfo;

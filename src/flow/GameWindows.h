@@ -1,0 +1,44 @@
+// What the course of a game asks of the game's windows: the main window's clock,
+// the computer's timer and repaints, and the start, pause and end-of-game windows.
+// The main window supplies it; the flow itself knows no window. Without it (tests of
+// the flow alone) the game runs without windows.
+#pragma once
+
+#include <string>
+
+namespace pav {
+
+class TGameWindows {
+ public:
+  virtual ~TGameWindows() = default;
+
+  // ---- The main window ----
+  virtual void RepaintMain() = 0;
+  // The status row on screen, after the counters were drawn into the picture.
+  virtual void RepaintStatusBar() = 0;
+  // Sized to the board in play, where it stands, and redrawn.
+  virtual void FitMainToBoard() = 0;
+  // A drag cut short by a window that ended the last game never carries over.
+  virtual void ForgetTileDrag() = 0;
+  virtual void HideHands() = 0;
+  // The game clock (TimerGame).
+  virtual void StartClock() = 0;
+  virtual void StopClock() = 0;
+  // The computer's timer (TimerBot); a start keeps the interval unless one is given.
+  virtual void StartComputerTimer(int intervalMs = 0) = 0;
+  virtual void StopComputerTimer() = 0;
+
+  // ---- The game's windows, each shown modally ----
+  virtual void ShowSingleGameStart() = 0;
+  virtual void ShowPause() = 0;
+  // The end-of-game window: its title and text (Windows-1252, carriage returns
+  // between lines) are set first, then it is shown.
+  virtual void SetEndOfGame(const std::string& title, const std::string& text) = 0;
+  virtual void ShowEndOfGame() = 0;
+};
+
+// The windows of the game, or none.
+void SetGameWindows(TGameWindows* windows);
+TGameWindows* GameWindows();
+
+}  // namespace pav
