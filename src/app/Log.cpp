@@ -16,10 +16,10 @@
 #include <vector>
 
 #include "app/AppState.h"
-#include "app/Startup.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
+#include "platform/qt/MessageBox.h"
 
 namespace pav {
 

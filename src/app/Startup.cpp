@@ -292,10 +292,6 @@ void SetPointerOverride(int number) {
 bool TerminationRequested() { return Terminating; }
 void ClearTerminationRequest() { Terminating = false; }
 
-void ReportInOutError(const EInOutError& e) {
-  ShowMessage("Input/output error on the file '" + Shown(e.File) + "' : " + e.Reason + ".", TMessageIcon::Error);
-}
-
 bool ReadConfiguration() {
   App().AppFolder = ReadAppFolder();
   const std::string path = App().Path(ConfigRelativePath);

@@ -98,9 +98,4 @@ bool SaveConfiguration();
 // Terminated." logged and the log written to the current player's file.
 void RunExitSteps();
 
-// ---- Errors ---------------------------------------------------------------
-
-// The input/output error box: the file and the reason.
-void ReportInOutError(const EInOutError& e);
-
 }  // namespace pav

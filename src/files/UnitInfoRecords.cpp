@@ -78,7 +78,7 @@ void TFormInfoRecords::Button1Click() {
     lists = FormRecordsBot();
   else
     lists = FormRecords();
-  if (lists != nullptr) lists->exec();
+  if (lists != nullptr) lists->ExecBeside(this);
   accept();
 }
 

@@ -10,7 +10,6 @@
 #include <QVBoxLayout>
 
 #include "app/AppState.h"
-#include "files/UnitInfoRecords.h"
 #include "media/Effects.h"
 #include "platform/Text.h"
 
@@ -140,10 +139,15 @@ void TRecordListWindow::Fill(const TRecordTable& table, std::int32_t emptyValue)
 
 void TRecordListWindow::FormShow() { FormActivate(); }
 
+void TRecordListWindow::ExecBeside(const QWidget* window) {
+  Beside = window;
+  exec();
+  Beside = nullptr;
+}
+
 void TRecordListWindow::PlaceOnShow() {
-  const TFormInfoRecords* info = FormInfoRecords();
-  if (info != nullptr && info->isVisible()) {
-    move(info->x() - width(), info->y());
+  if (Beside != nullptr && Beside->isVisible()) {
+    move(Beside->x() - width(), Beside->y());
     return;
   }
   PlaceDialog(this);

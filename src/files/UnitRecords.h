@@ -28,6 +28,9 @@ class TRecordListWindow : public TSkinnedDialog {
   // Chooses the table from the configuration and shows it; the OK button gets the
   // keyboard focus. Runs on every show and every activation of the window.
   void FormActivate();
+  // Shows the lists modally to the left of a window that is up (the records-obtained
+  // window), its top beside that window's top.
+  void ExecBeside(const QWidget* window);
 
   QLabel* LabelInfo;
   QLabel* LabelFile;
@@ -60,7 +63,7 @@ class TRecordListWindow : public TSkinnedDialog {
   QGridLayout* InfoGrid;
 
   void FormShow() override;
-  // Beside the records-obtained window, to its left, while that window is up;
+  // Beside the window it was shown beside, to its left, while that window is up;
   // otherwise where every dialog goes.
   void PlaceOnShow() override;
   bool event(QEvent* e) override;
@@ -68,6 +71,8 @@ class TRecordListWindow : public TSkinnedDialog {
 
  private:
   void Fill(const TRecordTable& table, std::int32_t emptyValue);
+
+  const QWidget* Beside = nullptr;
 };
 
 // Caption "Records", title "TOP 10 SCORES": the campaign's lists in a campaign,

@@ -8,7 +8,6 @@
 
 #include "app/AppState.h"
 #include "media/FileList.h"
-#include "media/UnitMusic.h"
 #include "platform/Audio.h"
 #include "platform/Paths.h"
 
@@ -61,9 +60,14 @@ QPointer<QTimer>& MusicTimer() {
   return timer;
 }
 
+std::function<bool()>& MusicWindowQuery() {
+  static std::function<bool()> shown;
+  return shown;
+}
+
 bool MusicWindowShown() {
-  const TFormMusic* w = FormMusic();
-  return w && w->isVisible();
+  const std::function<bool()>& shown = MusicWindowQuery();
+  return shown && shown();
 }
 
 }  // namespace
@@ -136,6 +140,8 @@ TMediaPlayer& PreviewMusicPlayer() {
 
 // ---- Choosing and starting the next piece -------------------------------------------
 
+void SetMusicWindowShown(std::function<bool()> shown) { MusicWindowQuery() = std::move(shown); }
+
 void SetMusicTimer(QTimer* timer) { MusicTimer() = timer; }
 
 void StartMusicSoon() {
@@ -150,7 +156,7 @@ void PlayNextMusic() {
   TApp& app = App();
   const TConfig& c = app.Config;
   if (c.MusicFile.Empty() || !c.MusicOn || MusicWindowShown()) return;
-  if (TFormMusic* w = FormMusic()) w->FillMusicList();
+  // The pieces as the music window lists them; it fills its own list when it is shown.
   const std::vector<std::string> names = MusicFileNames();
   const int count = static_cast<int>(names.size());
 

@@ -66,6 +66,10 @@ class TMediaPlayer {
 TMediaPlayer& GameMusicPlayer();
 TMediaPlayer& PreviewMusicPlayer();
 
+// Whether the music window is on screen (it silences the game's music); the window
+// says how to tell when it is made. Without it, never.
+void SetMusicWindowShown(std::function<bool()> shown);
+
 // The main window's one-shot music timer (250 ms), which calls PlayNextMusic.
 void SetMusicTimer(QTimer* timer);
 // Starts the music timer; nothing without one.

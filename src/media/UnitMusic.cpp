@@ -111,12 +111,16 @@ TFormMusic::TFormMusic(QWidget* parent)
   layout->addWidget(ButtonOK, 0, Qt::AlignHCenter);
 
   TheFormMusic = this;
+  SetMusicWindowShown([this] { return isVisible(); });
 }
 
 TFormMusic::~TFormMusic() {
   if (PreviewMusicPlayer().OnNotify) PreviewMusicPlayer().OnNotify = nullptr;
   PreviewMusicPlayer().Close();
-  if (TheFormMusic == this) TheFormMusic = nullptr;
+  if (TheFormMusic == this) {
+    TheFormMusic = nullptr;
+    SetMusicWindowShown(nullptr);
+  }
 }
 
 void TFormMusic::FillMusicList() {

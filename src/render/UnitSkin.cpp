@@ -15,7 +15,7 @@
 #include "platform/Text.h"
 #include "render/CustomPicture.h"
 #include "render/Graphics.h"
-#include "render/UnitLoadPic.h"
+#include "render/WindowTargets.h"
 
 namespace pav {
 
@@ -161,7 +161,7 @@ void TFormSkin::ComboTSChange() {
 }
 
 void TFormSkin::ButtonPictureClick() {
-  if (TFormLoadPic* picture = FormLoadPic()) picture->exec();
+  OpenWindowTarget(TWindowTarget::CustomPicture);
 }
 
 void TFormSkin::ButtonOKClick() { done(Accepted); }

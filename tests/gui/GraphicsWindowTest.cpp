@@ -26,6 +26,7 @@
 #include "render/UnitLoadPic.h"
 #include "render/UnitOP.h"
 #include "render/UnitSkin.h"
+#include "render/WindowTargets.h"
 #include "ui/UnitStop.h"
 
 namespace pav::test {
@@ -120,8 +121,10 @@ class GraphicsWindowTest : public ::testing::Test {
     Op = new TFormOP(Main.get());
     Form = new TFormSkin(Main.get());
     Picture = new TFormLoadPic(Main.get());
+    SetWindowOpener(TWindowTarget::CustomPicture, [this] { Picture->exec(); });
   }
   void TearDown() override {
+    ClearWindowOpeners();
     SetWavePlayer(nullptr);
     SetMainWindow(nullptr);
     Main.reset();

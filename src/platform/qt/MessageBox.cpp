@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QMessageBox>
 
+#include "platform/RecordFile.h"
 #include "platform/Text.h"
+#include "platform/qt/ShownText.h"
 
 namespace pav {
 
@@ -26,11 +28,13 @@ void ShowMessage(const std::string& text, TMessageIcon icon) {
     case TMessageIcon::Warning: qicon = QMessageBox::Warning; break;
     case TMessageIcon::Information: qicon = QMessageBox::Information; break;
   }
-  // The game's texts use a lone carriage return as a line break.
-  QString body = QString::fromStdString(Cp1252ToUtf8(text));
-  body.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
-  QMessageBox box(qicon, QStringLiteral("Pavilore"), body, QMessageBox::Ok, QApplication::activeWindow());
+  QMessageBox box(qicon, QStringLiteral("Pavilore"), ShownText(text), QMessageBox::Ok, QApplication::activeWindow());
   box.exec();
+}
+
+void ReportInOutError(const EInOutError& e) {
+  ShowMessage("Input/output error on the file '" + Utf8ToCp1252(e.File) + "' : " + e.Reason + ".",
+              TMessageIcon::Error);
 }
 
 }  // namespace pav
