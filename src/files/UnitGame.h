@@ -99,6 +99,10 @@ class TFormGame : public TSkinnedDialog {
   // The puzzle and campaign selections cleared, the patterns and limits back to
   // "Random", "From Board File", "None", "None", then the puzzle-option rule.
   void ResetPuzzleChoice();
+  // The board a picked puzzle or campaign level needs is there and can be read;
+  // otherwise its message ("... needed for this Puzzle is missing.", or the reading's
+  // problem) is shown and the choice is reset.
+  bool BoardUsable(const std::string& boardName, const char* neededFor);
   void SelectDefaultSources();
   void UpdateAndOr();
   void IPRandomClick();

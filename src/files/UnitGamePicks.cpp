@@ -37,6 +37,21 @@ void TFormGame::ComboBoxBoardChange() {
   RefreshPreview();
 }
 
+bool TFormGame::BoardUsable(const std::string& boardName, const char* neededFor) {
+  if (!FileExists(BoardFile(boardName))) {
+    ShowMessage("The board '" + boardName + "' needed for this " + neededFor + " is missing.",
+                TMessageIcon::Warning);
+    ResetPuzzleChoice();
+    return false;
+  }
+  auto board = std::make_unique<TBoard>();
+  if (!LoadReported([&] { LoadBoard(BoardFile(boardName), *board); })) {
+    ResetPuzzleChoice();
+    return false;
+  }
+  return true;
+}
+
 void TFormGame::ComboBoxPuzzleChange() {
   TPreviewHold hold(this);
   const std::string name = ListText(ComboBoxPuzzle);
@@ -47,16 +62,7 @@ void TFormGame::ComboBoxPuzzleChange() {
     return;
   }
   const std::string boardName = puzzle->BoardName.Str();
-  if (!FileExists(BoardFile(boardName))) {
-    ShowMessage("The board '" + boardName + "' needed for this Puzzle is missing.", TMessageIcon::Warning);
-    ResetPuzzleChoice();
-    return;
-  }
-  auto board = std::make_unique<TBoard>();
-  if (!LoadReported([&] { LoadBoard(BoardFile(boardName), *board); })) {
-    ResetPuzzleChoice();
-    return;
-  }
+  if (!BoardUsable(boardName, "Puzzle")) return;
   // The puzzle is chosen: its four options become available and selected.
   ApplyPuzzleOptionRule();
   SelectEntry(ComboBoxBoard, boardName);
@@ -91,16 +97,7 @@ void TFormGame::ComboBoxCampaignChange() {
     return;
   }
   const std::string boardName = puzzle->BoardName.Str();
-  if (!FileExists(BoardFile(boardName))) {
-    ShowMessage("The board '" + boardName + "' needed for this Campaign is missing.", TMessageIcon::Warning);
-    ResetPuzzleChoice();
-    return;
-  }
-  auto board = std::make_unique<TBoard>();
-  if (!LoadReported([&] { LoadBoard(BoardFile(boardName), *board); })) {
-    ResetPuzzleChoice();
-    return;
-  }
+  if (!BoardUsable(boardName, "Campaign")) return;
   RadioButtonIPFromPuzzle->setChecked(true);
   SelectEntry(ComboBoxBoard, boardName);
   // A level kept only among the campaign levels is not in the puzzle list.

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "gui/RecordingMusic.h"
 #include "gui/FlatSkin.h"
 #include "gui/ModalDriver.h"
 #include "gui/PointerEvents.h"
@@ -32,25 +33,6 @@
 namespace pav::test {
 namespace {
 
-using Calls = std::vector<std::string>;
-
-std::string Stem(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const auto dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-const char* EffectWord(TEffect e) {
-  switch (e) {
-    case TEffect::Click: return "click";
-    case TEffect::Move: return "move";
-    case TEffect::Solved: return "solved";
-    case TEffect::GameOver: break;
-  }
-  return "game over";
-}
-
 // A real press and release in the middle of a control.
 void Press(QWidget* w) {
   const QPoint c = w->rect().center();
@@ -63,24 +45,6 @@ Calls Items(const QComboBox* list) {
   for (int i = 0; i < list->count(); ++i) items.push_back(list->itemText(i).toStdString());
   return items;
 }
-
-class TRecordingOutput : public TMusicOutput {
- public:
-  explicit TRecordingOutput(Calls& heard) : Heard(heard) {}
-  bool Load(const std::string& path) override {
-    Heard.push_back("load " + Stem(path));
-    return true;
-  }
-  bool Play() override {
-    Heard.push_back("play");
-    return true;
-  }
-  void Pause() override { Heard.push_back("pause"); }
-  void Resume() override { Heard.push_back("resume"); }
-  void Halt() override { Heard.push_back("halt"); }
-  void Free() override { Heard.push_back("free"); }
-  Calls& Heard;
-};
 
 class MediaWindowsTest : public ::testing::Test {
  protected:
@@ -129,8 +93,8 @@ class MediaWindowsTest : public ::testing::Test {
   }
 
   TempInstallation Inst;
-  Calls Heard;
-  TRecordingOutput Out{Heard};
+  TRecordingOutput Out;
+  Calls& Heard = Out.Heard;
   std::unique_ptr<TFormSounds> Sounds;
   std::unique_ptr<TFormMusic> Music;
 };
@@ -423,8 +387,7 @@ TEST(MediaWindowsPictures, SaveBothWindowsInBothBoardGraphics) {
   c.MusicFile.Assign("Morning Tiles");
   c.MusicMode = 1;
   c.MusicOn = 1;
-  Calls heard;
-  TRecordingOutput output(heard);
+  TRecordingOutput output;
   SetMusicOutput(&output);
   SetWavePlayer([](TEffect, const std::string&) {});
   for (const char* graphics : {"GB - Default", "GB - Slate"}) {

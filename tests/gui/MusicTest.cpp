@@ -13,6 +13,7 @@
 #include "app/AppState.h"
 #include "app/Startup.h"
 #include "flow/GameFlow.h"
+#include "gui/RecordingMusic.h"
 #include "gui/FlatSkin.h"
 #include "gui/ModalDriver.h"
 #include "gui/TempInstallation.h"
@@ -26,51 +27,6 @@
 
 namespace pav::test {
 namespace {
-
-using Calls = std::vector<std::string>;
-
-// The name of a file without folder and extension.
-std::string Stem(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  const auto dot = name.find_last_of('.');
-  return dot == std::string::npos ? name : name.substr(0, dot);
-}
-
-// Hears the music stream and the effects on one time line.
-class TRecordingOutput : public TMusicOutput {
- public:
-  bool Load(const std::string& path) override {
-    Heard.push_back("load " + Stem(path));
-    return true;
-  }
-  bool Play() override {
-    Heard.push_back("play");
-    return true;
-  }
-  void Pause() override { Heard.push_back("pause"); }
-  void Resume() override { Heard.push_back("resume"); }
-  void Halt() override { Heard.push_back("halt"); }
-  void Free() override { Heard.push_back("free"); }
-  Calls Heard;
-  // The pieces loaded, in order.
-  Calls Loaded() const {
-    Calls names;
-    for (const auto& c : Heard)
-      if (c.rfind("load ", 0) == 0) names.push_back(c.substr(5));
-    return names;
-  }
-};
-
-const char* EffectWord(TEffect e) {
-  switch (e) {
-    case TEffect::Click: return "effect click";
-    case TEffect::Move: return "effect move";
-    case TEffect::Solved: return "effect solved";
-    case TEffect::GameOver: break;
-  }
-  return "effect game over";
-}
 
 class MusicTest : public ::testing::Test {
  protected:
@@ -88,7 +44,7 @@ class MusicTest : public ::testing::Test {
     c.MusicMode = 3;
     App().MusicAlphaPosition = 0;
     SetMusicOutput(&Out);
-    SetWavePlayer([this](TEffect e, const std::string&) { Out.Heard.push_back(EffectWord(e)); });
+    SetWavePlayer([this](TEffect e, const std::string&) { Out.Heard.push_back(std::string("effect ") + EffectWord(e)); });
     auto board = MakeBoard(6, 5, "Alpha");
     Inst.AddBoard("Alpha", *board);
     App().Game().Board = *board;
