@@ -3,10 +3,16 @@
 // every move. Targets: DrawBoard(true) <= 1 ms, DrawBoard(false) <= 0.25 ms.
 #include <benchmark/benchmark.h>
 
+#include <QApplication>
+#include <QDir>
 #include <QImage>
+#include <QPainter>
+#include <QTemporaryDir>
 #include <cstring>
+#include <string>
 
 #include "BenchSkin.h"
+#include "gui/JpegFiles.h"
 #include "app/AppState.h"
 #include "render/Graphics.h"
 #include "render/Renderer.h"
@@ -89,7 +95,72 @@ void BM_InvertMark(benchmark::State& state) {
 }
 BENCHMARK(BM_InvertMark)->Unit(benchmark::kMicrosecond);
 
+// ---- The custom picture --------------------------------------------------------
+
+// A photograph-sized picture (6000 x 4000, a gradient with a grid over it) written as
+// a JPEG and as a 24-bit bitmap into a folder of its own, which is also AppFolder.
+struct TLargePictures {
+  QTemporaryDir Dir;
+  std::string Jpeg, Bmp;
+  TLargePictures() {
+    QImage img(6000, 4000, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+      for (int x = 0; x < img.width(); ++x) line[x] = qRgb(x * 255 / 6000, y * 255 / 4000, (x ^ y) & 0xFF);
+    }
+    QPainter p(&img);
+    p.setPen(Qt::white);
+    for (int x = 0; x < img.width(); x += 200) p.drawLine(x, 0, x, img.height());
+    p.end();
+    Jpeg = (Dir.path() + "/photo.jpg").toStdString();
+    Bmp = (Dir.path() + "/photo.bmp").toStdString();
+    test::WriteJpeg(Jpeg, img, false, 90);
+    img.convertToFormat(QImage::Format_RGB888).save(QString::fromStdString(Bmp), "BMP");
+    // The folder is the installation too: JPEG pictures go through its working bitmap.
+    QDir(Dir.path()).mkdir(QStringLiteral("Graphics"));
+  }
+};
+
+TLargePictures& LargePictures() {
+  static TLargePictures pictures;
+  return pictures;
+}
+
+// Choosing a 6000 x 4000 picture in the custom picture window: read and shrunk once.
+void BM_LoadLargeCustomPicture(benchmark::State& state) {
+  ResetApp();
+  App().AppFolder = LargePictures().Dir.path().toStdString();
+  const std::string& path = state.range(0) == 0 ? LargePictures().Jpeg : LargePictures().Bmp;
+  for (auto _ : state) {
+    std::string why;
+    QImage picture = LoadCustomPicture(path, &why);
+    benchmark::DoNotOptimize(picture);
+    if (picture.isNull()) state.SkipWithError(("the picture did not load: " + why).c_str());
+  }
+  state.SetLabel(state.range(0) == 0 ? "JPEG" : "BMP");
+}
+BENCHMARK(BM_LoadLargeCustomPicture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One step of a spin control in the window: the loaded picture laid over the block
+// again, 5 x 5 cells.
+void BM_LayPictureOnBlock(benchmark::State& state) {
+  FillSkin();
+  ResetApp();
+  App().AppFolder = LargePictures().Dir.path().toStdString();
+  const QImage picture = LoadCustomPicture(LargePictures().Jpeg);
+  const QImage base = BlockPicture();
+  for (auto _ : state) LayPictureOnBlock(base, picture, 1, 1, 5, 5);
+}
+BENCHMARK(BM_LayPictureOnBlock)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace pav
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  // The pictures are read and written with Qt's image plug-ins.
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

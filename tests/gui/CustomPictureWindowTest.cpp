@@ -22,10 +22,9 @@
 #include <string>
 #include <vector>
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
 
 #include "app/AppState.h"
+#include "gui/JpegFiles.h"
 #include "gui/ModalDriver.h"
 #include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
@@ -69,36 +68,6 @@ QImage Blocks(int cols, int rows) {
   return img;
 }
 
-void WriteJpeg(const std::string& path, const QImage& img) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  jpeg_stdio_dest(&c, f);
-  c.image_width = static_cast<JDIMENSION>(img.width());
-  c.image_height = static_cast<JDIMENSION>(img.height());
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 90, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<std::uint8_t> row(static_cast<std::size_t>(img.width()) * 3);
-  while (c.next_scanline < c.image_height) {
-    const auto* line = reinterpret_cast<const QRgb*>(img.constScanLine(static_cast<int>(c.next_scanline)));
-    for (int x = 0; x < img.width(); ++x) {
-      row[3 * static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(qRed(line[x]));
-      row[3 * static_cast<std::size_t>(x) + 1] = static_cast<std::uint8_t>(qGreen(line[x]));
-      row[3 * static_cast<std::size_t>(x) + 2] = static_cast<std::uint8_t>(qBlue(line[x]));
-    }
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::fclose(f);
-}
 
 bool Near(QRgb a, QRgb b, int t) {
   return std::abs(qRed(a) - qRed(b)) <= t && std::abs(qGreen(a) - qGreen(b)) <= t && std::abs(qBlue(a) - qBlue(b)) <= t;
@@ -358,7 +327,7 @@ TEST_F(CustomPictureWindowTest, OkAndEnterKeepTheChoiceOnlyWhenSomethingChanged)
 }
 
 TEST_F(CustomPictureWindowTest, BrowseTakesOnlyAPictureTheGameCanRead) {
-  WriteJpeg(Inst.File("photo.jpg"), Flat(96, 96, qRgb(30, 160, 60)));
+  ASSERT_TRUE(WriteJpeg(Inst.File("photo.jpg"), Flat(96, 96, qRgb(30, 160, 60))));
   Inst.WriteBytes("bad.bmp", "BM not really");
   Inst.WriteBytes("notes.jpg", "plain text");
   const std::string deep = "Pictures/" + std::string(100, 'p');
@@ -485,7 +454,7 @@ TEST_F(CustomPictureWindowTest, ALargePictureIsShrunkOnceOnLoading) {
       for (int x = c.Width / 2; x < c.Width; ++x) img.setPixel(x, y, qRgb(20, 20, 220));
     const std::string path = Inst.File(c.File);
     if (std::string(c.File).ends_with(".jpg"))
-      WriteJpeg(path, img);
+      ASSERT_TRUE(WriteJpeg(path, img));
     else
       Save(c.File, img);
     std::string why;
@@ -514,7 +483,7 @@ TEST(JpegScaledDecodeTest, TheSmallestScaleThatKeepsTheNeededSides) {
     SCOPED_TRACE(std::to_string(c.Width) + "x" + std::to_string(c.Height) + " " + std::to_string(c.Needed));
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/p.jpg";
-    WriteJpeg(path, Flat(c.Width, c.Height, qRgb(90, 140, 30)));
+    ASSERT_TRUE(WriteJpeg(path, Flat(c.Width, c.Height, qRgb(90, 140, 30))));
     TJpegPicture picture;
     std::string why;
     ASSERT_TRUE(DecodeJpeg(path, picture, &why, c.Needed)) << why;

@@ -16,10 +16,9 @@
 #include <utility>
 #include <vector>
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <jpeglib.h>
 
 #include "app/AppState.h"
+#include "gui/JpegFiles.h"
 #include "gui/RenderTestSkin.h"
 #include "platform/Jpeg.h"
 #include "platform/qt/Bmp.h"
@@ -29,6 +28,7 @@
 
 namespace pav {
 namespace {
+using test::WriteJpeg;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -115,37 +115,6 @@ Bytes ReadAll(const std::string& path) {
   return Bytes(a.begin(), a.end());
 }
 
-// A JPEG of a picture through libjpeg: colour, or grey from the red channel.
-void WriteJpeg(const std::string& path, const QImage& img, bool grey = false) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr);
-  jpeg_compress_struct c;
-  jpeg_error_mgr err;
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  jpeg_stdio_dest(&c, f);
-  c.image_width = static_cast<JDIMENSION>(img.width());
-  c.image_height = static_cast<JDIMENSION>(img.height());
-  c.input_components = grey ? 1 : 3;
-  c.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 95, TRUE);
-  jpeg_start_compress(&c, TRUE);
-  Bytes row;
-  while (c.next_scanline < c.image_height) {
-    row.clear();
-    for (int x = 0; x < img.width(); ++x) {
-      const QRgb p = img.pixel(x, static_cast<int>(c.next_scanline));
-      row.push_back(static_cast<std::uint8_t>(qRed(p)));
-      if (!grey) row.insert(row.end(), {static_cast<std::uint8_t>(qGreen(p)), static_cast<std::uint8_t>(qBlue(p))});
-    }
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&c, &r, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::fclose(f);
-}
 
 QImage Flat(int w, int h, QRgb c) {
   QImage img(w, h, QImage::Format_RGB32);
@@ -317,7 +286,7 @@ TEST(JpegTest, ColourBecomesA24BitBitmapAndGreyAn8BitOne) {
   QImage colour = Flat(32, 16, qRgb(220, 30, 30));
   for (int y = 0; y < 16; ++y)
     for (int x = 16; x < 32; ++x) colour.setPixel(x, y, qRgb(30, 30, 220));
-  WriteJpeg(d + "c.jpg", colour);
+  ASSERT_TRUE(WriteJpeg(d + "c.jpg", colour));
   std::string error;
   ASSERT_TRUE(ConvertJpegToBitmap(d + "c.jpg", d + "c.bmp", &error)) << error;
   Bytes bmp = ReadAll(d + "c.bmp");
@@ -331,7 +300,7 @@ TEST(JpegTest, ColourBecomesA24BitBitmapAndGreyAn8BitOne) {
   QImage grey = Flat(22, 16, qRgb(100, 0, 0));  // rows of 22 bytes, padded to 24
   for (int y = 8; y < 16; ++y)
     for (int x = 0; x < 22; ++x) grey.setPixel(x, y, qRgb(200, 0, 0));
-  WriteJpeg(d + "g.jpg", grey, true);
+  ASSERT_TRUE(WriteJpeg(d + "g.jpg", grey, true));
   ASSERT_TRUE(ConvertJpegToBitmap(d + "g.jpg", d + "g.bmp", &error)) << error;
   bmp = ReadAll(d + "g.bmp");
   ASSERT_EQ(bmp.size(), 54u + 1024 + 24 * 16);
@@ -358,7 +327,7 @@ TEST(JpegTest, DamagedFilesAreErrorsNotTheEndOfTheProgram) {
 
   QImage noise(48, 48, QImage::Format_RGB32);
   for (int i = 0; i < 48 * 48; ++i) noise.setPixel(i % 48, i / 48, static_cast<QRgb>(i * 2654435761u));
-  WriteJpeg(d + "n.jpg", noise);
+  ASSERT_TRUE(WriteJpeg(d + "n.jpg", noise));
   const Bytes file = ReadAll(d + "n.jpg");
   ASSERT_TRUE(DecodeJpegData(file.data(), file.size(), pic, &error));
   EXPECT_TRUE(pic.Width == 48 && pic.Height == 48 && pic.Components == 3);
@@ -479,7 +448,7 @@ TEST_F(GraphicsSetTest, EveryPieceIsCutFromItsRectangleAndTilesLieOnTheFloor) {
 
 TEST_F(GraphicsSetTest, JpegIsPreferredAndTheWorkingFileDoesNotRemain) {
   WriteDefaultSet();
-  WriteJpeg(G("GB - Test.JPG"), Flat(480, 192, qRgb(30, 60, 200)));
+  ASSERT_TRUE(WriteJpeg(G("GB - Test.JPG"), Flat(480, 192, qRgb(30, 60, 200))));
   WriteFile(G("Temp.BMP"), Bytes{'o', 'l', 'd'});  // an old working file is replaced
   ASSERT_TRUE(LoadGraphicsSet());
   EXPECT_TRUE(Near(Skin().Floor.pixel(24, 24), qRgb(30, 60, 200), 8));
@@ -488,7 +457,7 @@ TEST_F(GraphicsSetTest, JpegIsPreferredAndTheWorkingFileDoesNotRemain) {
   QImage grey = Flat(480, 240, qRgb(90, 0, 0));
   for (int y = 224; y < 240; ++y)
     for (int x = 0; x < 16; ++x) grey.setPixel(x, y, qRgb(0, 0, 0));
-  WriteJpeg(G("TS - Test.JPG"), grey, true);
+  ASSERT_TRUE(WriteJpeg(G("TS - Test.JPG"), grey, true));
   ASSERT_TRUE(LoadGraphicsSet());
   EXPECT_TRUE(Near(Skin().TilePicture[17].pixel(24, 24), qRgb(90, 90, 90), 6));
   EXPECT_FALSE(Exists("Temp.BMP"));
@@ -499,7 +468,7 @@ TEST_F(GraphicsSetTest, AHalfWideTileSetTakesTheOtherTilesFromTheDefaultSet) {
   Bmp("GB - Test.BMP", BoardGraphicsPicture());
   Bmp("TS - Test.BMP", TileSetPicture(5, TileColour));
   Bmp("TS - Default.BMP", TileSetPicture(10, DefaultTileColour, qRgb(7, 7, 7)));  // drawn opaque
-  WriteJpeg(G("TS - Default.JPG"), Flat(480, 240, qRgb(0, 0, 200)));              // the bitmap wins
+  ASSERT_TRUE(WriteJpeg(G("TS - Default.JPG"), Flat(480, 240, qRgb(0, 0, 200))));              // the bitmap wins
   ASSERT_TRUE(LoadGraphicsSet());
   for (int k = 1; k <= 50; ++k) {
     const bool own = (k - 1) % 10 < 5;
@@ -575,7 +544,7 @@ TEST_F(GraphicsSetTest, WallBackgroundByName) {
   ASSERT_TRUE(LoadGraphicsSet());
   for (int a = 0; a < 5; ++a)
     for (int b = 0; b < 5; ++b) EXPECT_TRUE(AllPixels(Skin().BackgroundPiece[a][b], BackgroundColour(a, b))) << a << b;
-  WriteJpeg(G("BK - Test.JPG"), Flat(240, 240, qRgb(200, 100, 50)));  // both: the JPEG is used
+  ASSERT_TRUE(WriteJpeg(G("BK - Test.JPG"), Flat(240, 240, qRgb(200, 100, 50))));  // both: the JPEG is used
   LoadBackgroundPicture();
   ASSERT_TRUE(LoadGraphicsSet());
   EXPECT_TRUE(Near(Skin().BackgroundPiece[3][1].pixel(20, 20), qRgb(200, 100, 50), 8));
@@ -712,7 +681,7 @@ TEST_F(CustomPictureTest, NothingChangesWhenOffMissingOrDamaged) {
 }
 
 TEST_F(CustomPictureTest, JpegPathsAndTheSmoothStretch) {
-  WriteJpeg(G("photo.JPG"), Flat(64, 64, qRgb(180, 40, 120)));
+  ASSERT_TRUE(WriteJpeg(G("photo.JPG"), Flat(64, 64, qRgb(180, 40, 120))));
   Use("photo.JPG", 2, 2, 1, 1);
   ApplyCustomPicture();
   EXPECT_TRUE(Near(Tile(2, 2).pixel(24, 24), qRgb(180, 40, 120), 8));
