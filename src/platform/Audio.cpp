@@ -7,7 +7,6 @@
 #include <cstdarg>
 #include <map>
 #include <sys/stat.h>
-#include <thread>
 
 #ifdef PAVILORE_HAVE_ALSA
 #include <alsa/asoundlib.h>
@@ -43,17 +42,22 @@ constexpr int EffectChannel = 0;
 enum TStreamState : int { StreamIdle, StreamPlaying, StreamPaused };
 
 // The device opened at start-up on a thread of its own (SDL's ALSA driver alone
-// waits some 20 ms for its devices); every call below waits for that first.
+// waits some 20 ms for its devices); every call below waits for that first. It is
+// one of SDL's threads, so what SDL keeps per thread (its error text) goes with it.
 struct TOpener {
-  std::thread Thread;
-  ~TOpener() {
-    if (Thread.joinable()) Thread.join();
+  SDL_Thread* Thread = nullptr;
+  SDL_threadID Id = 0;
+  ~TOpener() { Join(); }
+  void Join() {
+    if (Thread == nullptr) return;
+    SDL_WaitThread(Thread, nullptr);
+    Thread = nullptr;
   }
 };
 TOpener Opener;
 
 void FinishOpening() {
-  if (Opener.Thread.joinable() && Opener.Thread.get_id() != std::this_thread::get_id()) Opener.Thread.join();
+  if (Opener.Thread != nullptr && Opener.Id != SDL_ThreadID()) Opener.Join();
 }
 
 bool Tried = false;
@@ -143,7 +147,16 @@ bool OpenAudioDevice() {
 void OpenAudioDeviceSoon() {
   FinishOpening();
   if (Tried) return;
-  Opener.Thread = std::thread([] { OpenNow(); });
+  Opener.Thread = SDL_CreateThread(
+      [](void*) {
+        OpenNow();
+        return 0;
+      },
+      "audio open", nullptr);
+  if (Opener.Thread != nullptr)
+    Opener.Id = SDL_GetThreadID(Opener.Thread);
+  else
+    OpenNow();  // no thread to be had: open it here
 }
 
 bool AudioDeviceOpen() {
