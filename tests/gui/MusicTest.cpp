@@ -90,6 +90,9 @@ TEST_F(MusicTest, EachModeChoosesItsPieces) {
       {"random with a single file", 2, {"Solo"}, "Solo", {"Solo", "Solo", "Solo", "Solo", "Solo"}},
       {"no such mode", 4, {"A"}, "A", {}},
       {"mode zero", 0, {"A"}, "A", {}},
+      // The configured file was deleted and the folder is empty: nothing to draw from.
+      {"random, empty folder", 2, {}, "A", {}},
+      {"alphabetic, empty folder", 3, {}, "A", {}},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.Name);
@@ -105,6 +108,15 @@ TEST_F(MusicTest, EachModeChoosesItsPieces) {
     for (const auto& f : k.Files) Inst.Remove("Music/" + f + ".MID");
     for (const char* name : {"A", "B", "C"}) Inst.WriteBytes(std::string("Music/") + name + ".MID", "MThd");
   }
+}
+
+TEST_F(MusicTest, AlphabeticOrderStartsOverWhenTheFolderShrank) {
+  for (int i = 0; i < 2; ++i) PlayNextMusic();  // B, C: the position is at the third piece
+  Inst.Remove("Music/C.MID");
+  Inst.Remove("Music/B.MID");
+  Out.Heard.clear();
+  for (int i = 0; i < 2; ++i) PlayNextMusic();
+  EXPECT_EQ(Out.Loaded(), (Calls{"A", "A"}));
 }
 
 TEST_F(MusicTest, RandomModeDrawsFromTheWholeFolder) {
