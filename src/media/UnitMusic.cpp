@@ -28,14 +28,6 @@ constexpr int MusicRows = 7;
 constexpr int MinButtonWidth = 96;
 constexpr int PreviewButtonWidth = 72;
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  MakeOwnKeyButton(button);
-  QObject::connect(button, &QPushButton::pressed, button, [] { PlayEffect(TEffect::Click); });
-  return button;
-}
-
 QRadioButton* MakeRadio(QWidget* parent, const char* name, const char* text) {
   auto* radio = new QRadioButton(QString::fromLatin1(text), parent);
   radio->setObjectName(QString::fromLatin1(name));
@@ -54,10 +46,10 @@ TFormMusic::TFormMusic(QWidget* parent)
       RadioButtonAlphabetic(MakeRadio(Panel(), "RadioButtonAlphabetic", "Play All Music Files in Alphabetic Order")),
       LabelMusicFile(new QLabel(QStringLiteral("Music File : "), Panel())),
       ComboBoxMusic(new QComboBox(Panel())),
-      ButtonPlay(MakeButton(Panel(), "ButtonPlay", "Play")),
-      ButtonPause(MakeButton(Panel(), "ButtonPause", "Pause")),
-      ButtonStop(MakeButton(Panel(), "ButtonStop", "Stop")),
-      ButtonOK(MakeButton(Panel(), "ButtonOK", "OK")) {
+      ButtonPlay(MakeDialogButton(Panel(), "ButtonPlay", "Play")),
+      ButtonPause(MakeDialogButton(Panel(), "ButtonPause", "Pause")),
+      ButtonStop(MakeDialogButton(Panel(), "ButtonStop", "Stop")),
+      ButtonOK(MakeDialogButton(Panel(), "ButtonOK", "OK")) {
   setObjectName(QStringLiteral("FormMusic"));
   setWindowTitle(QStringLiteral("Music Configuration"));
   setModal(true);
@@ -67,6 +59,8 @@ TFormMusic::TFormMusic(QWidget* parent)
   ComboBoxMusic->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   ComboBoxMusic->setMinimumContentsLength(16);
   ButtonOK->setMinimumWidth(MinButtonWidth);
+  for (QPushButton* b : {ButtonPlay, ButtonPause, ButtonStop, ButtonOK})
+    connect(b, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
   auto* modes = new QButtonGroup(this);
   modes->addButton(RadioButtonSelected, 1);
   modes->addButton(RadioButtonRandom, 2);

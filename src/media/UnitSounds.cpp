@@ -50,13 +50,6 @@ QComboBox* MakeList(QWidget* parent, const char* name) {
   return list;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const char* text) {
-  auto* button = new QPushButton(QString::fromLatin1(text), parent);
-  button->setObjectName(QString::fromLatin1(name));
-  MakeOwnKeyButton(button);
-  return button;
-}
-
 }  // namespace
 
 TFormSounds* FormSounds() { return TheFormSounds; }
@@ -72,11 +65,11 @@ TFormSounds::TFormSounds(QWidget* parent)
       ComboBoxMove(MakeList(Panel(), "ComboBoxMove")),
       ComboBoxSolved(MakeList(Panel(), "ComboBoxSolved")),
       ComboBoxGameOver(MakeList(Panel(), "ComboBoxGameOver")),
-      ButtonPlayClickSound(MakeButton(Panel(), "ButtonPlayClick", "Play")),
-      ButtonPlayMove(MakeButton(Panel(), "ButtonPlayMove", "Play")),
-      ButtonPlaySolved(MakeButton(Panel(), "ButtonPlaySolved", "Play")),
-      ButtonPlayGameOver(MakeButton(Panel(), "ButtonPlayGameOver", "Play")),
-      ButtonOK(MakeButton(Panel(), "ButtonOK", "OK")) {
+      ButtonPlayClickSound(MakeDialogButton(Panel(), "ButtonPlayClick", "Play")),
+      ButtonPlayMove(MakeDialogButton(Panel(), "ButtonPlayMove", "Play")),
+      ButtonPlaySolved(MakeDialogButton(Panel(), "ButtonPlaySolved", "Play")),
+      ButtonPlayGameOver(MakeDialogButton(Panel(), "ButtonPlayGameOver", "Play")),
+      ButtonOK(MakeDialogButton(Panel(), "ButtonOK", "OK")) {
   setObjectName(QStringLiteral("FormSounds"));
   setWindowTitle(QStringLiteral("Sounds Configuration"));
   setModal(true);

@@ -162,6 +162,13 @@ void MakeOwnKeyButton(QPushButton* button) {
   button->setDefault(false);
 }
 
+QPushButton* MakeDialogButton(QWidget* parent, const char* name, const char* text) {
+  auto* button = new QPushButton(QString::fromLatin1(text), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  MakeOwnKeyButton(button);
+  return button;
+}
+
 void FlushPaints() {
   QCoreApplication* app = QCoreApplication::instance();
   if (app == nullptr) return;

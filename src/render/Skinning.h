@@ -41,6 +41,8 @@ bool IsDialogCloseKey(int key);
 // A button pressed only by itself: Enter and Esc belong to its window, not to the
 // button that has the focus (no default or auto-default button).
 void MakeOwnKeyButton(QPushButton* button);
+// A button of a dialog's panel, named `name`, pressed only by itself.
+QPushButton* MakeDialogButton(QWidget* parent, const char* name, const char* text);
 
 // Handles every pending repaint of the application's windows before returning.
 // A quit request met on the way is posted again and ends the flush.
