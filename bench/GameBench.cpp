@@ -12,7 +12,6 @@
 
 #include "BenchSkin.h"
 #include "app/AppState.h"
-#include "flow/GameFlow.h"
 #include "render/Graphics.h"
 #include "render/Renderer.h"
 #include "render/Skin.h"

@@ -24,6 +24,8 @@ struct TApp {
   bool KeepBoardVisible = false;
   // The pause window's choice: 1 back to the game, 2 abort it.
   std::uint8_t PauseResult = 1;
+  // The computer's next step points at a tile (true) or pushes it (false).
+  bool BotPointing = true;
   bool BackgroundLoaded = false;
   bool OPPlacementPending = true;  // the objective window is placed anew at its next show
   int MusicAlphaPosition = -1;

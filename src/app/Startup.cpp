@@ -269,6 +269,8 @@ void RegisterPointerShapes() {
   SetMoveCursor(s[ColoMove]);
 }
 
+QPixmap HandPicture(bool grabbing) { return grabbing ? GrabbingHand().pixmap() : FlatHand().pixmap(); }
+
 QCursor PointerShape(int number) {
   const auto& s = Shapes();
   const auto it = s.find(number);

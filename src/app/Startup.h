@@ -52,6 +52,9 @@ QCursor PointerShape(int number);
 // The application-wide pointer shape: 0 drops the override so every area shows its
 // own shape again; a shape number sets it; -1 is the platform's pointing hand.
 void SetPointerOverride(int number);
+// The flat and the grabbing hand of the pointer as 32 x 32 pictures: the computer
+// shows them over the board while it plays.
+QPixmap HandPicture(bool grabbing);
 constexpr int PointerDefault = 0;
 constexpr int PointerHand = -1;
 

@@ -36,7 +36,9 @@
 #include "files/UnitRecords.h"
 #include "files/UnitRecordsBot.h"
 #include "render/UnitOP.h"
+#include "ui/UnitInfoBot.h"
 #include "ui/UnitInfoSingle.h"
+#include "ui/UnitResultBot.h"
 #include "ui/UnitMain.h"
 #include "ui/UnitSolved.h"
 #include "ui/UnitStop.h"
@@ -149,7 +151,9 @@ int main(int argc, char** argv) {
   new pav::TFormRecords(formMain.get());
   new pav::TFormInfoMenu(formMain.get());
   new pav::TFormInfoRecords(formMain.get());
-  // TFormInfoBot, TFormResultBot, TFormInfoCamp, TFormSavedGame, TFormLoadGame,
+  new pav::TFormInfoBot(formMain.get());
+  new pav::TFormResultBot(formMain.get());
+  // TFormInfoCamp, TFormSavedGame, TFormLoadGame,
   new pav::TFormLoadPic(formMain.get());
   // TFormResultCamp is created here.
   new pav::TFormAbout(formMain.get());

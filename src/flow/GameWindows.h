@@ -1,7 +1,8 @@
 // What the course of a game asks of the game's windows: the main window's clock,
-// the computer's timer and repaints, and the start, pause and end-of-game windows.
-// The main window supplies it; the flow itself knows no window. Without it (tests of
-// the flow alone) the game runs without windows.
+// the computer's timer, its hands and repaints, the objective window, and the start,
+// pause, end-of-game, results and records windows. The main window supplies it; the
+// flow itself knows no window. Without it (tests of the flow alone) the game runs
+// without windows.
 #pragma once
 
 #include <string>
@@ -20,21 +21,36 @@ class TGameWindows {
   virtual void FitMainToBoard() = 0;
   // A drag cut short by a window that ended the last game never carries over.
   virtual void ForgetTileDrag() = 0;
-  virtual void HideHands() = 0;
   // The game clock (TimerGame).
   virtual void StartClock() = 0;
   virtual void StopClock() = 0;
   // The computer's timer (TimerBot); a start keeps the interval unless one is given.
   virtual void StartComputerTimer(int intervalMs = 0) = 0;
   virtual void StopComputerTimer() = 0;
+  // The computer's hands over the board: the flat hand over cell (x, y) before a push,
+  // the grabbing hand over the cell a push goes to; showing one hides the other.
+  virtual void ShowFlatHand(int x, int y) = 0;
+  virtual void ShowGrabHand(int x, int y) = 0;
+  virtual void HideHands() = 0;
+
+  // ---- The objective window ----
+  // Draws the objective Game.OP of the board in play into it.
+  virtual void DrawObjective() = 0;
+  virtual void CloseObjective() = 0;
 
   // ---- The game's windows, each shown modally ----
   virtual void ShowSingleGameStart() = 0;
+  // The start window of one turn of a game against the computer.
+  virtual void ShowComputerTurnStart() = 0;
   virtual void ShowPause() = 0;
   // The end-of-game window: its title and text (Windows-1252, carriage returns
   // between lines) are set first, then it is shown.
   virtual void SetEndOfGame(const std::string& title, const std::string& text) = 0;
   virtual void ShowEndOfGame() = 0;
+  // The results of a finished game against the computer.
+  virtual void ShowMatchResults() = 0;
+  // The records-obtained window with its message (Windows-1252).
+  virtual void ShowRecordsObtained(const std::string& text) = 0;
 };
 
 // The windows of the game, or none.

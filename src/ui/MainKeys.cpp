@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Startup.h"
+#include "flow/ComputerMatch.h"
 #include "media/Music.h"
 #include "render/UnitOP.h"
 #include "render/WindowTargets.h"
@@ -91,6 +92,7 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
       if (running && app.State.HumanTurn) SetPointerOverride(app.Config.WheelMoves ? ColoUpDown : ColoFlat);
       return;
     case 'P': OpenWindowTarget(TWindowTarget::CustomPicture); return;
+    case 'C': HurryComputer(); return;
     default: return;
   }
 }

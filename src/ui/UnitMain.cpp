@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -14,7 +15,10 @@
 #include "app/Startup.h"
 #include "app/UnitWelcome.h"
 #include "engine/MoveEngine.h"
-#include "flow/GameFlow.h"
+#include "flow/ComputerMatch.h"
+#include "flow/GameClock.h"
+#include "flow/GameEnd.h"
+#include "flow/GameStart.h"
 #include "flow/GameWindows.h"
 #include "media/Effects.h"
 #include "media/Music.h"
@@ -25,8 +29,6 @@
 #include "render/UnitOP.h"
 #include "render/Skin.h"
 #include "render/Skinning.h"
-#include "ui/UnitInfoSingle.h"
-#include "ui/UnitSolved.h"
 #include "ui/UnitStop.h"
 
 namespace pav {
@@ -120,46 +122,23 @@ class TMainHooks : public EngineHooks {
   TFormMain& Form;
 };
 
-// The course of a game drives the main window and the game's windows through this.
-class TMainGameWindows : public TGameWindows {
- public:
-  explicit TMainGameWindows(TFormMain& form) : Form(form) {}
-
-  void RepaintMain() override { Form.update(); }
-  void RepaintStatusBar() override { Form.RepaintStatusBar(); }
-  void FitMainToBoard() override { Form.ResizeMainWindow(false, false, true); }
-  void ForgetTileDrag() override { Form.TileDragging = false; }
-  void HideHands() override { Form.HideHands(); }
-  void StartClock() override { Form.TimerGame->start(); }
-  void StopClock() override { Form.TimerGame->stop(); }
-  void StartComputerTimer(int intervalMs) override {
-    if (intervalMs > 0) Form.TimerBot->setInterval(intervalMs);
-    Form.TimerBot->start();
-  }
-  void StopComputerTimer() override { Form.TimerBot->stop(); }
-  void ShowSingleGameStart() override {
-    if (TFormInfoSingle* info = FormInfoSingle()) info->exec();
-  }
-  void ShowPause() override {
-    if (TFormStop* stop = FormStop()) stop->exec();
-  }
-  void SetEndOfGame(const std::string& title, const std::string& text) override {
-    if (TFormSolved* solved = FormSolved()) solved->SetOutcome(title, text);
-  }
-  void ShowEndOfGame() override {
-    if (TFormSolved* solved = FormSolved()) solved->exec();
-  }
-
- private:
-  TFormMain& Form;
-};
-
 namespace {
 
 QTimer* MakeTimer(QObject* owner, int ms) {
   auto* t = new QTimer(owner);
   t->setInterval(ms);
   return t;
+}
+
+// One of the computer's hands: a 32 x 32 picture over the board, hidden until used.
+QLabel* MakeHand(QWidget* owner, bool grabbing) {
+  auto* hand = new QLabel(owner);
+  hand->setObjectName(grabbing ? QStringLiteral("ImageGrab") : QStringLiteral("ImageFlat"));
+  hand->setPixmap(HandPicture(grabbing));
+  hand->setFixedSize(32, 32);
+  hand->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hand->hide();
+  return hand;
 }
 
 }  // namespace
@@ -172,8 +151,11 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
       TimerInvalid(MakeTimer(this, InvalidMilliseconds)),
       TimerJumpsNTurns(MakeTimer(this, JumpsNTurnsMilliseconds)),
       TimerMusic(MakeTimer(this, MusicMilliseconds)),
+      TimerHand(MakeTimer(this, HandMilliseconds)),
+      ImageFlat(MakeHand(this, false)),
+      ImageGrab(MakeHand(this, true)),
       Hooks(new TMainHooks(*this)),
-      Windows(new TMainGameWindows(*this)) {
+      Windows(MakeMainGameWindows(*this)) {
   TheMainForm = this;
   SetMainWindow(this);
   setWindowTitle(QStringLiteral("Pavilore"));
@@ -182,6 +164,8 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
   setFocusPolicy(Qt::StrongFocus);
   connect(TimerButtsOff, &QTimer::timeout, this, &TFormMain::TimerButtsOffTimer);
   connect(TimerGame, &QTimer::timeout, this, &TFormMain::TimerGameTimer);
+  connect(TimerBot, &QTimer::timeout, this, &TFormMain::TimerBotTimer);
+  connect(TimerHand, &QTimer::timeout, this, &TFormMain::TimerHandTimer);
   connect(TimerInvalid, &QTimer::timeout, this, &TFormMain::TimerInvalidTimer);
   connect(TimerJumpsNTurns, &QTimer::timeout, this, &TFormMain::TimerJumpsNTurnsTimer);
   TimerMusic->setSingleShot(true);
@@ -189,7 +173,7 @@ TFormMain::TFormMain(bool runFormCreate, QWidget* parent)
   SetMusicTimer(TimerMusic);
   GameMusicPlayer().OnNotify = [this] { MediaPlayerMainNotify(); };
   App().Engine->SetHooks(Hooks);
-  SetGameWindows(Windows);
+  SetGameWindows(Windows.get());
   if (runFormCreate) FormCreate();
 }
 
@@ -198,8 +182,7 @@ TFormMain::~TFormMain() {
   GameMusicPlayer().OnNotify = nullptr;
   if (App().Engine) App().Engine->SetHooks(nullptr);
   delete Hooks;
-  if (GameWindows() == Windows) SetGameWindows(nullptr);
-  delete Windows;
+  if (GameWindows() == Windows.get()) SetGameWindows(nullptr);
 }
 
 void TFormMain::FormCreate() {
@@ -442,6 +425,26 @@ void TFormMain::TimerJumpsNTurnsTimer() {
 }
 
 void TFormMain::TimerGameTimer() { TimerGameTick(); }
+
+void TFormMain::TimerBotTimer() { ComputerStep(); }
+
+void TFormMain::TimerHandTimer() {
+  TimerHand->stop();
+  HideHands();
+}
+
+void TFormMain::ShowHand(bool grabbing, int x, int y) {
+  QLabel* shown = grabbing ? ImageGrab : ImageFlat;
+  (grabbing ? ImageFlat : ImageGrab)->hide();
+  shown->move((x - 1) * Cell + 8, (y - 1) * Cell + 8);
+  shown->show();
+  shown->raise();
+}
+
+void TFormMain::HideHands() {
+  ImageFlat->hide();
+  ImageGrab->hide();
+}
 
 void TFormMain::TimerMusicTimer() {
   TimerMusic->stop();

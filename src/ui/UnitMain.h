@@ -5,7 +5,9 @@
 
 #include <QWidget>
 #include <cstdint>
+#include <memory>
 
+class QLabel;
 class QTimer;
 
 namespace pav {
@@ -27,7 +29,7 @@ bool InTileZone(int boardWidth, int boardHeight, int x, int y);
 QSize MainWindowSize(int boardWidth, int boardHeight, bool sidePanelShown);
 
 class TMainHooks;
-class TMainGameWindows;
+class TGameWindows;
 
 // The pointer shape of the tile zone: by wheel mode and whether a left or right
 // button is down.
@@ -41,6 +43,7 @@ class TFormMain : public QWidget {
   static constexpr int InvalidMilliseconds = 200;
   static constexpr int JumpsNTurnsMilliseconds = 500;
   static constexpr int MusicMilliseconds = 250;
+  static constexpr int HandMilliseconds = 1000;
 
   // Runs FormCreate unless told not to (tests drive the window without an installation).
   explicit TFormMain(bool runFormCreate = true, QWidget* parent = nullptr);
@@ -72,6 +75,10 @@ class TFormMain : public QWidget {
   void TimerInvalidTimer();
   void TimerJumpsNTurnsTimer();
   void TimerGameTimer();
+  // One step of the computer's play.
+  void TimerBotTimer();
+  // A second after the end of a game against the computer: the hands leave the board.
+  void TimerHandTimer();
   // The one-shot music timer fired: the next piece.
   void TimerMusicTimer();
   // The game's music player reached the end of its piece.
@@ -91,9 +98,10 @@ class TFormMain : public QWidget {
   void RepaintStatusBar();
   // Repaints the floor cells of the picture and the screen.
   void RepaintBoard();
-  // The computer's hand pictures over the board are hidden (none is shown while the
-  // human plays).
-  void HideHands() {}
+  // The computer's hands: the flat one (grabbing false) or the grabbing one over
+  // cell (x, y) of the board, the other one hidden; or both hidden.
+  void ShowHand(bool grabbing, int x, int y);
+  void HideHands();
 
   // The side-panel command whose button is held down; 0 = none.
   std::uint8_t PanelCommand = 0;
@@ -106,6 +114,9 @@ class TFormMain : public QWidget {
   QTimer* TimerInvalid;
   QTimer* TimerJumpsNTurns;
   QTimer* TimerMusic;  // single-shot, started by StartMusicSoon
+  QTimer* TimerHand;
+  QLabel* ImageFlat;  // the computer's hands over the board
+  QLabel* ImageGrab;
 
  protected:
   void paintEvent(QPaintEvent*) override;
@@ -135,10 +146,14 @@ class TFormMain : public QWidget {
   bool ExitDone = false;
   bool WelcomeShowing = false;
   TMainHooks* Hooks;
-  TMainGameWindows* Windows;
+  std::unique_ptr<TGameWindows> Windows;
 };
 
 // The main window, once it is created.
 TFormMain* FormMain();
+
+// The game's windows as the course of a game sees them: this main window with its
+// clock, the computer's timer and hands, and the game's dialogs.
+std::unique_ptr<TGameWindows> MakeMainGameWindows(TFormMain& form);
 
 }  // namespace pav

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "flow/GameFlow.h"
+#include "flow/GameEnd.h"
 #include "media/Effects.h"
 #include "platform/qt/ShownText.h"
 #include "render/Skin.h"

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace pav::test {
@@ -128,6 +129,25 @@ ModalDriver::Answer ModalDriver::Click(const QString& buttonText) {
         button->click();
         return;
       }
+    }
+    ADD_FAILURE() << "no button \"" << buttonText.toStdString() << "\" on " << NameOf(w).toStdString();
+    w->close();
+  };
+}
+
+ModalDriver::Answer ModalDriver::Press(const QString& buttonText) {
+  return [buttonText](QWidget* w) {
+    const QString wanted = WithoutAmpersands(buttonText).trimmed();
+    for (QAbstractButton* button : w->findChildren<QAbstractButton*>()) {
+      if (WithoutAmpersands(button->text()).trimmed() != wanted) continue;
+      const QPointF at(button->width() / 2.0, button->height() / 2.0);
+      QMouseEvent press(QEvent::MouseButtonPress, at, button->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(button, &press);
+      QMouseEvent release(QEvent::MouseButtonRelease, at, button->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                          Qt::NoModifier);
+      QApplication::sendEvent(button, &release);
+      return;
     }
     ADD_FAILURE() << "no button \"" << buttonText.toStdString() << "\" on " << NameOf(w).toStdString();
     w->close();

@@ -46,6 +46,8 @@ class ModalDriver : public QObject {
   static Answer Reject();                       // QDialog::reject()
   static Answer Key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, const QString& text = {});
   static Answer Click(const QString& buttonText);  // a button's text, '&' ignored
+  // The same button pressed and released by the pointer, as a player presses it.
+  static Answer Press(const QString& buttonText);
   // Runs `inspect` on the window, then `answer`.
   static Answer Inspect(std::function<void(QWidget*)> inspect, Answer answer);
 

@@ -12,7 +12,9 @@
 
 #include "app/AppState.h"
 #include "app/Startup.h"
-#include "flow/GameFlow.h"
+#include "flow/GameClock.h"
+#include "flow/GameEnd.h"
+#include "flow/GameStart.h"
 #include "gui/RecordingMusic.h"
 #include "gui/FlatSkin.h"
 #include "gui/ModalDriver.h"
