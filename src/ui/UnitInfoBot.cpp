@@ -32,9 +32,9 @@ TFormInfoBot::TFormInfoBot(QWidget* parent)
   setObjectName(QStringLiteral("FormInfoBot"));
   setWindowTitle(QStringLiteral("Game Against Computer"));
 
-  LabelSpeedText = MakeLabel(Figures, "LabelSpeedText", QStringLiteral("Speed : "), Qt::AlignRight);
+  LabelSpeedText = MakeLabel(Figures, "LabelSpeedText", QStringLiteral("Speed :"), Qt::AlignRight);
   LabelSpeed = MakeLabel(Figures, "LabelSpeed", QString(), Qt::AlignLeft);
-  LabelAccuracyText = MakeLabel(Figures, "LabelAccuracyText", QStringLiteral("Accuracy : "), Qt::AlignRight);
+  LabelAccuracyText = MakeLabel(Figures, "LabelAccuracyText", QStringLiteral("Accuracy :"), Qt::AlignRight);
   LabelAccuracy = MakeLabel(Figures, "LabelAccuracy", QString(), Qt::AlignLeft);
   LabelOppTimeText = MakeLabel(Figures, "LabelOppTimeText", QStringLiteral("Opp. Time :"), Qt::AlignRight);
   LabelOppTime = MakeLabel(Figures, "LabelOppTime", QString(), Qt::AlignLeft);
@@ -52,7 +52,7 @@ TFormInfoBot::TFormInfoBot(QWidget* parent)
 
   auto* grid = new QGridLayout(Figures);
   grid->setContentsMargins(0, 0, 0, 0);
-  grid->setHorizontalSpacing(0);
+  grid->setHorizontalSpacing(5);
   grid->setVerticalSpacing(LineGap);
   grid->setColumnMinimumWidth(2, ColumnGap);
   grid->addWidget(LabelSpeedText, 0, 0);
