@@ -20,7 +20,9 @@
 #include "gui/TempInstallation.h"
 #include "media/Effects.h"
 #include "render/Skinning.h"
+#include "ui/UnitInfoBot.h"
 #include "ui/UnitInfoSingle.h"
+#include "ui/UnitResultBot.h"
 #include "ui/UnitSolved.h"
 #include "ui/UnitStop.h"
 
@@ -66,6 +68,10 @@ TEST_F(DialogButtonsTest, EveryButtonClicksOnThePressEvenWhenReleasedElsewhere) 
   const std::vector<Case> cases = {
       {"single game start", [] { return std::make_unique<TFormInfoSingle>(); },
        [](TSkinnedDialog* d) { return static_cast<TFormInfoSingle*>(d)->ButtonPlay; }},
+      {"start of a turn against the computer", [] { return std::make_unique<TFormInfoBot>(); },
+       [](TSkinnedDialog* d) { return static_cast<TFormInfoBot*>(d)->ButtonPlay; }},
+      {"results against the computer", [] { return std::make_unique<TFormResultBot>(); },
+       [](TSkinnedDialog* d) { return static_cast<TFormResultBot*>(d)->ButtonOK; }},
       {"end of game", [] { return std::make_unique<TFormSolved>(); },
        [](TSkinnedDialog* d) { return static_cast<TFormSolved*>(d)->ButtonOK; }},
       {"pause", [] { return std::make_unique<TFormStop>(); },
