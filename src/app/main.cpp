@@ -35,6 +35,8 @@
 #include "files/UnitInfoRecords.h"
 #include "files/UnitRecords.h"
 #include "files/UnitRecordsBot.h"
+#include "flow/UnitInfoCamp.h"
+#include "flow/UnitResultCamp.h"
 #include "render/UnitOP.h"
 #include "ui/UnitInfoBot.h"
 #include "ui/UnitInfoSingle.h"
@@ -153,9 +155,10 @@ int main(int argc, char** argv) {
   new pav::TFormInfoRecords(formMain.get());
   new pav::TFormInfoBot(formMain.get());
   new pav::TFormResultBot(formMain.get());
-  // TFormInfoCamp, TFormSavedGame, TFormLoadGame,
+  new pav::TFormInfoCamp(formMain.get());
+  // TFormSavedGame, TFormLoadGame,
   new pav::TFormLoadPic(formMain.get());
-  // TFormResultCamp is created here.
+  new pav::TFormResultCamp(formMain.get());
   new pav::TFormAbout(formMain.get());
   new pav::TFormShortCut(formMain.get());
   new pav::TFormRecordsBot(formMain.get());

@@ -484,25 +484,7 @@ void TFormGame::RefreshPreview() {
 }
 
 void TFormGame::ApplyRecommendedTileSet(const TBoard& board) {
-  TConfig& c = App().Config;
-  const std::string recommended = board.RecommendedTileSet.Str();
-  bool changed = false;
-  if (ListText(ComboBoxBoard) != ShownBoardName && c.AutoTileSet && !recommended.empty() &&
-      (!SameTextIgnoringCase(recommended, c.TileSet.Str()) || c.PictureOn) && !GraphicsFile(recommended).empty()) {
-    c.TileSet.Assign(recommended);
-    LoadGraphicsSet();
-    c.PictureOn = 0;
-    changed = true;
-  }
-  if (recommended.empty() &&
-      (!SameTextIgnoringCase(c.TileSet.Str(), c.UserTileSet.Str()) || c.PictureOn != c.UserPictureOn)) {
-    c.TileSet.Assign(c.UserTileSet.Str());
-    c.PictureOn = c.UserPictureOn;
-    LoadGraphicsSet();
-    ApplyCustomPicture();
-    changed = true;
-  }
-  if (!changed) return;
+  if (!ChooseBoardTileSet(board, ListText(ComboBoxBoard) != ShownBoardName)) return;
   DrawBoard(true);
   if (QWidget* main = MainWindow()) main->update();
   Reskin();

@@ -4,7 +4,6 @@
 #include "app/Log.h"
 #include "flow/GameWindows.h"
 #include "media/Music.h"
-#include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/qt/MessageBox.h"
 #include "render/Renderer.h"
@@ -32,12 +31,6 @@ void StopRunningGame(bool stopComputer) {
   RepaintMain();
 }
 
-std::string LevelPuzzlePath(const std::string& name) {
-  const std::string direct = App().Path("\\Puzzles\\" + name + ".PZZ");
-  if (FileExists(direct)) return direct;
-  return App().Path("\\Puzzles\\Campaign Levels\\" + name + ".PZZ");
-}
-
 void ReportRecords(const TRecordsUpdate& update, bool againstComputer, const std::function<void()>& store) {
   if (!update.Changed()) {
     LogLine(" -", false);
@@ -53,6 +46,43 @@ void ReportRecords(const TRecordsUpdate& update, bool againstComputer, const std
   LogLine(report.LogLine, true);
   LogLine(" -", false);
   if (TGameWindows* w = GameWindows()) w->ShowRecordsObtained(report.Message);
+}
+
+void BeginPlay() {
+  TApp& app = App();
+  TGameState& s = app.State;
+  TGame& g = s.Game;
+  const bool againstComputer = app.Config.GameMode == ModeComputer;
+
+  s.GameRunning = true;
+  g.Moves = 0;
+  g.Seconds = 0;
+  s.StepCount = 0;
+  s.LostByLimit = false;
+  if (!againstComputer || g.Level == 1) {
+    s.OpponentTime = 0;
+    s.OpponentMoves = 0;
+  }
+  if (againstComputer) {
+    g.TimeLimit = 0;
+    g.MovesLimit = 0;
+  }
+  app.BotPointing = true;
+  DrawBoard(true);
+  if (TGameWindows* w = GameWindows()) {
+    w->ForgetTileDrag();
+    w->RepaintMain();
+    w->StartClock();
+    if (againstComputer && !s.HumanTurn) w->StartComputerTimer(1000);
+  }
+  StartMusicSoon();
+}
+
+void ShowIdlePattern() {
+  TGame& g = App().Game();
+  g.Current = App().Config.IPFromPuzzle ? g.Puzzle.OP : g.Board.Pattern;
+  DrawBoard(true);
+  RepaintMain();
 }
 
 }  // namespace pav

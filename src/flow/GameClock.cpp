@@ -2,6 +2,7 @@
 
 #include "app/AppState.h"
 #include "app/Log.h"
+#include "flow/Campaign.h"
 #include "flow/ComputerMatch.h"
 #include "flow/FlowShared.h"
 #include "flow/GameWindows.h"
@@ -41,11 +42,7 @@ void LoseByLimit(TLimitKind kind, TLimitSource source) {
     s.LostByLimit = true;
     FinishMatch();
   } else if (mode == ModeCampaign) {
-    g.Level = 0;
-    if (kind == TLimitKind::Moves) {
-      s.CampaignSeconds += g.Seconds;
-      s.CampaignMoves += g.Moves;
-    }
+    CampaignLevelLost(kind == TLimitKind::Moves);
   }
 }
 

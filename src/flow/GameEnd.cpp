@@ -3,6 +3,7 @@
 #include "app/AppState.h"
 #include "app/Log.h"
 #include "files/GameFiles.h"
+#include "flow/Campaign.h"
 #include "flow/ComputerMatch.h"
 #include "flow/FlowShared.h"
 #include "flow/GameWindows.h"
@@ -37,7 +38,7 @@ void PuzzleSolved() {
 
   if (app.Config.GameMode == ModeSingle) SingleGameRecords();
   if (app.Config.GameMode == ModeComputer) ComputerTurnSolved();
-  // The next campaign level follows here once campaigns are playable.
+  if (app.Config.GameMode == ModeCampaign) CampaignLevelSolved();
 }
 
 void SingleGameRecords() {
@@ -57,13 +58,6 @@ void SingleGameRecords() {
     else
       StoreBoard(app.Path("\\Boards\\" + c.BoardName.Str() + ".BRD"), g.Board);
   });
-}
-
-void ShowIdlePattern() {
-  TGame& g = App().Game();
-  g.Current = App().Config.IPFromPuzzle ? g.Puzzle.OP : g.Board.Pattern;
-  DrawBoard(true);
-  RepaintMain();
 }
 
 }  // namespace pav

@@ -1,10 +1,11 @@
 // The end of a solved game: the congratulations, then by game mode the records of a
-// single game or the next turn against the computer; and the pattern the idle main
-// window shows.
+// single game, the next turn against the computer or the next campaign level.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "flow/FlowShared.h"
 
 namespace pav {
 
@@ -17,9 +18,5 @@ std::string SolvedText(std::int32_t moves, std::int32_t seconds);
 // records-obtained window. A file that cannot be written is reported in a message
 // box naming it; the tables in memory keep the entry.
 void SingleGameRecords();
-
-// The pattern the idle main window shows: the puzzle's objective when the
-// configuration takes the IP from the puzzle, else the board's own pattern.
-void ShowIdlePattern();
 
 }  // namespace pav

@@ -6,8 +6,9 @@
 #include "app/Log.h"
 #include "engine/Scramble.h"
 #include "files/GameFiles.h"
+#include "files/UnitGameSelection.h"
+#include "flow/Campaign.h"
 #include "flow/FlowShared.h"
-#include "flow/GameEnd.h"
 #include "flow/GameWindows.h"
 #include "media/Music.h"
 #include "platform/Paths.h"
@@ -24,7 +25,7 @@ std::string CampaignProblem() {
   const TCampaign& c = App().Game().Campaign;
   const int levels = LevelCount(c);
   for (int l = 0; l < levels; ++l) {
-    const std::string path = LevelPuzzlePath(c.Levels[l].Str());
+    const std::string path = LevelPuzzleFile(c.Levels[l].Str());
     if (!FileExists(path)) return "One or more Puzzles of the Campaign are missing.";
     auto level = std::make_unique<TPuzzle>();
     try {
@@ -32,36 +33,13 @@ std::string CampaignProblem() {
     } catch (const EInOutError&) {
       return "One or more Puzzles of the Campaign are missing.";
     }
-    if (!FileExists(App().Path("\\Boards\\" + level->BoardName.Str() + ".BRD")))
+    if (!FileExists(BoardFile(level->BoardName.Str())))
       return "One or more Boards needed for Puzzles of the Campaign are missing.";
     if (PatternsEqual(level->IP, level->OP))
       return "In one or more Puzzles of the Campaign, the IP and OP are equals.\r"
              "Plase verify the playability of every puzzle with the Puzzle Editor.";
   }
   return {};
-}
-
-// Back to the campaign's first level, as it stands before the campaign is played.
-void ShowFirstCampaignLevel() {
-  TApp& app = App();
-  TGame& g = app.Game();
-  const TCampaign& c = g.Campaign;
-  if (LevelCount(c) > 0) {
-    try {
-      auto puzzle = std::make_unique<TPuzzle>();
-      LoadPuzzle(LevelPuzzlePath(c.Levels[0].Str()), *puzzle);
-      auto board = std::make_unique<TBoard>();
-      LoadBoard(app.Path("\\Boards\\" + puzzle->BoardName.Str() + ".BRD"), *board);
-      g.Puzzle = *puzzle;
-      g.Board = *board;
-    } catch (const EInOutError& e) {
-      ReportInOutError(e);
-    } catch (const EBadGameFile& e) {
-      FlowMessage(e.what());
-    }
-  }
-  g.Current = g.Puzzle.OP;
-  if (TGameWindows* w = GameWindows()) w->FitMainToBoard();
 }
 
 }  // namespace
@@ -100,7 +78,7 @@ bool PlayCommand() {
   if (!windows) return true;
   if (c.GameMode == ModeSingle) windows->ShowSingleGameStart();
   if (c.GameMode == ModeComputer) windows->ShowComputerTurnStart();
-  // The campaign's level window opens here once campaigns are playable.
+  if (c.GameMode == ModeCampaign) windows->ShowCampaignLevel();
   return true;
 }
 
@@ -136,7 +114,7 @@ void PauseCommand() {
     app.KeepBoardVisible = false;
     LogLine(" -", false);
     if (app.Config.GameMode == ModeCampaign)
-      ShowFirstCampaignLevel();
+      ShowFirstCampaignLevel(false);
     else
       ShowIdlePattern();
     return;
@@ -184,36 +162,6 @@ bool PrepareComputerTurn() {
   const bool scrambled = ScrambleFromCurrent(*app.Engine, app.Config.ComputerAccuracy);
   if (TGameWindows* w = GameWindows()) w->DrawObjective();
   return scrambled;
-}
-
-void BeginPlay() {
-  TApp& app = App();
-  TGameState& s = app.State;
-  TGame& g = s.Game;
-  const bool againstComputer = app.Config.GameMode == ModeComputer;
-
-  s.GameRunning = true;
-  g.Moves = 0;
-  g.Seconds = 0;
-  s.StepCount = 0;
-  s.LostByLimit = false;
-  if (!againstComputer || g.Level == 1) {
-    s.OpponentTime = 0;
-    s.OpponentMoves = 0;
-  }
-  if (againstComputer) {
-    g.TimeLimit = 0;
-    g.MovesLimit = 0;
-  }
-  app.BotPointing = true;
-  DrawBoard(true);
-  if (TGameWindows* w = GameWindows()) {
-    w->ForgetTileDrag();
-    w->RepaintMain();
-    w->StartClock();
-    if (againstComputer && !s.HumanTurn) w->StartComputerTimer(1000);
-  }
-  StartMusicSoon();
 }
 
 }  // namespace pav

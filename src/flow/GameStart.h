@@ -3,6 +3,8 @@
 // the pause command that continues or aborts.
 #pragma once
 
+#include "flow/FlowShared.h"
+
 namespace pav {
 
 // Command 4: validates the configured board, puzzle or campaign, sets whose turn it
@@ -27,9 +29,5 @@ TSingleGameSetup PrepareSingleGame();
 // (the computer's as long as its accuracy makes it). False when the board could not
 // be scrambled; the turn cannot start.
 bool PrepareComputerTurn();
-// Run when a start window is confirmed: the game runs, its counters start at 0, the
-// board is redrawn and the clock starts; on the computer's turn its timer starts too,
-// its first step pointing at a tile.
-void BeginPlay();
 
 }  // namespace pav

@@ -19,6 +19,8 @@ class TGameWindows {
   virtual void RepaintStatusBar() = 0;
   // Sized to the board in play, where it stands, and redrawn.
   virtual void FitMainToBoard() = 0;
+  // The same, and centred on the screen when it would not fit where it stands.
+  virtual void FitMainToLevel() = 0;
   // A drag cut short by a window that ended the last game never carries over.
   virtual void ForgetTileDrag() = 0;
   // The game clock (TimerGame).
@@ -49,6 +51,9 @@ class TGameWindows {
   virtual void ShowEndOfGame() = 0;
   // The results of a finished game against the computer.
   virtual void ShowMatchResults() = 0;
+  // The window before each campaign level, and the one at the end of a campaign.
+  virtual void ShowCampaignLevel() = 0;
+  virtual void ShowCampaignResult() = 0;
   // The records-obtained window with its message (Windows-1252).
   virtual void ShowRecordsObtained(const std::string& text) = 0;
 };

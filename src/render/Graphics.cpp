@@ -419,4 +419,25 @@ void ListGraphics(QComboBox* list, const QString& mask, const QString& current, 
   list->setCurrentIndex(selected);
 }
 
+bool ChooseBoardTileSet(const TBoard& board, bool recommend) {
+  TConfig& c = App().Config;
+  const std::string recommended = board.RecommendedTileSet.Str();
+  if (recommend && c.AutoTileSet && !recommended.empty() &&
+      (!SameTextIgnoringCase(recommended, c.TileSet.Str()) || c.PictureOn) && !GraphicsFile(recommended).empty()) {
+    c.TileSet.Assign(recommended);
+    LoadGraphicsSet();
+    c.PictureOn = 0;
+    return true;
+  }
+  if (recommended.empty() &&
+      (!SameTextIgnoringCase(c.TileSet.Str(), c.UserTileSet.Str()) || c.PictureOn != c.UserPictureOn)) {
+    c.TileSet.Assign(c.UserTileSet.Str());
+    c.PictureOn = c.UserPictureOn;
+    LoadGraphicsSet();
+    ApplyCustomPicture();
+    return true;
+  }
+  return false;
+}
+
 }  // namespace pav

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <string>
 
+#include "files/Records.h"
+
 class QComboBox;
 
 namespace pav {
@@ -51,6 +53,12 @@ constexpr int LargestPictureSide = 20 * 48;
 // Lays Config.PicturePath over tiles 6-10, 16-20, ... 46-50 when Config.PictureOn.
 // A picture that cannot be read is reported and leaves the tiles as they were.
 void ApplyCustomPicture();
+// The tile set a board asks for. With the configuration's option on (and `recommend`),
+// a recommended set whose file exists and that differs from the set in use, or any
+// while the custom picture is on, becomes the set in use and the custom picture goes
+// off; a board that names none brings back the player's own set and picture choice.
+// The graphics are loaded again when anything changed; returns whether it did.
+bool ChooseBoardTileSet(const TBoard& board, bool recommend = true);
 // The custom picture as ApplyCustomPicture loads it (JPEG through the working
 // file, no side beyond LargestPictureSide), reporting nothing; null with *error
 // set when it cannot be read.

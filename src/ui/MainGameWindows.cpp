@@ -1,10 +1,14 @@
 // The course of a game drives the main window and the game's dialogs through this.
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/AppState.h"
+#include "files/UnitGameSelection.h"
 #include "files/UnitInfoRecords.h"
 #include "flow/GameWindows.h"
+#include "flow/UnitInfoCamp.h"
+#include "flow/UnitResultCamp.h"
 #include "platform/qt/ShownText.h"
 #include "render/UnitOP.h"
 #include "ui/UnitInfoBot.h"
@@ -25,6 +29,12 @@ class TMainGameWindows : public TGameWindows {
   void RepaintMain() override { Form.update(); }
   void RepaintStatusBar() override { Form.RepaintStatusBar(); }
   void FitMainToBoard() override { Form.ResizeMainWindow(false, false, true); }
+  void FitMainToLevel() override {
+    const QScreen* screen = Form.screen();
+    const QSize area = screen ? screen->geometry().size() : QSize();
+    const TBoard& b = App().Game().Board;
+    Form.ResizeMainWindow(false, !MainWindowFits(Form.x(), Form.y(), b.Width, b.Height, area), true);
+  }
   void ForgetTileDrag() override { Form.TileDragging = false; }
   void StartClock() override { Form.TimerGame->start(); }
   void StopClock() override { Form.TimerGame->stop(); }
@@ -65,6 +75,12 @@ class TMainGameWindows : public TGameWindows {
   }
   void ShowMatchResults() override {
     if (TFormResultBot* results = FormResultBot()) results->exec();
+  }
+  void ShowCampaignLevel() override {
+    if (TFormInfoCamp* info = FormInfoCamp()) info->exec();
+  }
+  void ShowCampaignResult() override {
+    if (TFormResultCamp* result = FormResultCamp()) result->exec();
   }
   void ShowRecordsObtained(const std::string& text) override {
     TFormInfoRecords* info = FormInfoRecords();

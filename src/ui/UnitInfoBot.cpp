@@ -11,7 +11,7 @@
 #include "app/Log.h"
 #include "files/UnitRecordsBot.h"
 #include "flow/GameStart.h"
-#include "ui/DialogLabels.h"
+#include "render/DialogLabels.h"
 
 namespace pav {
 

@@ -4,7 +4,7 @@
 // turn it is, and starts the turn when it closes.
 #pragma once
 
-#include "ui/StartWindow.h"
+#include "render/StartWindow.h"
 
 class QWidget;
 

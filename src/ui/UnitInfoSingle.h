@@ -3,7 +3,7 @@
 // under them, and starts the game when it closes.
 #pragma once
 
-#include "ui/StartWindow.h"
+#include "render/StartWindow.h"
 
 namespace pav {
 
@@ -13,6 +13,7 @@ class TFormInfoSingle : public TStartWindow {
   explicit TFormInfoSingle(QWidget* parent = nullptr);
   ~TFormInfoSingle() override;
 
+  TLimitLabels Limits;
   QLabel* LabelTimeLimit;
   QLabel* LabelTimeValue;
   QLabel* LabelMovesLimit;

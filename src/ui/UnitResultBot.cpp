@@ -10,7 +10,7 @@
 #include "media/Effects.h"
 #include "platform/qt/ShownText.h"
 #include "render/Skin.h"
-#include "ui/DialogLabels.h"
+#include "render/DialogLabels.h"
 
 namespace pav {
 

@@ -72,6 +72,9 @@ class TRecordingWindows : public TGameWindows {
   void RepaintMain() override { Real->RepaintMain(); }
   void RepaintStatusBar() override { Real->RepaintStatusBar(); }
   void FitMainToBoard() override { Real->FitMainToBoard(); }
+  void FitMainToLevel() override { Real->FitMainToLevel(); }
+  void ShowCampaignLevel() override { Real->ShowCampaignLevel(); }
+  void ShowCampaignResult() override { Real->ShowCampaignResult(); }
   void ForgetTileDrag() override { Real->ForgetTileDrag(); }
   void StartClock() override { Real->StartClock(); }
   void StopClock() override { Real->StopClock(); }

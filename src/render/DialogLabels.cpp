@@ -1,4 +1,4 @@
-#include "ui/DialogLabels.h"
+#include "render/DialogLabels.h"
 
 #include <QLabel>
 #include <string>

@@ -1,9 +1,11 @@
 // What the start windows of a game have in common: the game is prepared when the
 // window is shown, the objective and the initial position are shown side by side,
 // and every way of closing the window (its button, Enter, Esc) begins the game.
-// When the board cannot be scrambled the window says so and closes unseen, and
-// nothing begins.
+// When the game cannot be prepared (a board that cannot be scrambled) the window
+// closes unseen, says why, and nothing begins.
 #pragma once
+
+#include <cstdint>
 
 #include "render/Skinning.h"
 
@@ -11,6 +13,23 @@ class QLabel;
 class QPushButton;
 
 namespace pav {
+
+// The two limits a start window shows under its previews: the captions right-aligned
+// one above the other, the values beside them in maroon, or "None".
+struct TLimitLabels {
+  // The labels' names: the time caption, the time value, the moves caption, the moves value.
+  TLimitLabels(QWidget* panel, const char* timeCaption, const char* timeValue, const char* movesCaption,
+               const char* movesValue);
+  void Show(std::int32_t timeLimit, std::int32_t movesLimit);
+  QSize Size() const;
+  // Centred in a panel `panelWidth` wide, at `top`.
+  void Place(int panelWidth, int top);
+
+  QLabel* TimeCaption;
+  QLabel* TimeValue;
+  QLabel* MovesCaption;
+  QLabel* MovesValue;
+};
 
 class TStartWindow : public TSkinnedDialog {
   Q_OBJECT
@@ -39,8 +58,11 @@ class TStartWindow : public TSkinnedDialog {
   static constexpr int LineGap = 2;      // between two lines of texts
   static constexpr int MinButtonWidth = 96;
 
-  // Prepares the game; false when the board could not be scrambled.
+  // Prepares the game; false when it cannot be.
   virtual bool PrepareGame() = 0;
+  // The game could not be prepared and the window has closed: by default the message
+  // of a board that cannot be scrambled.
+  virtual void Refused();
   // Fills and arranges the window for the prepared game.
   virtual void ShowPrepared() = 0;
   // The window closed on a prepared game.
@@ -57,15 +79,17 @@ class TStartWindow : public TSkinnedDialog {
   QSize ButtonSize() const;
 
   void FormShow() override;
+  // Prepares and fills the window again while it is shown (another game to start).
+  void Refill();
   void showEvent(QShowEvent*) override;
   void keyPressEvent(QKeyEvent*) override;
 
  private:
-  void ScrambleRefused();
+  void CloseRefused();
 
   int LeastCols, LeastRows;  // the window never gets smaller
   bool Prepared = false;        // shown with a game ready to begin
-  bool ScrambleFailed = false;  // shown with no game to begin
+  bool Unprepared = false;      // shown with no game to begin
 };
 
 }  // namespace pav

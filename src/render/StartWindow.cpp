@@ -1,4 +1,4 @@
-#include "ui/StartWindow.h"
+#include "render/StartWindow.h"
 
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -12,7 +12,7 @@
 #include "media/Effects.h"
 #include "platform/qt/MessageBox.h"
 #include "render/Skin.h"
-#include "ui/DialogLabels.h"
+#include "render/DialogLabels.h"
 
 namespace pav {
 
@@ -23,6 +23,47 @@ constexpr int ColumnPadding = 8;  // around the wider of a column's caption and 
 constexpr int CaptionGap = 4;     // caption to its preview
 
 }  // namespace
+
+TLimitLabels::TLimitLabels(QWidget* panel, const char* timeCaption, const char* timeValue, const char* movesCaption,
+                           const char* movesValue)
+    : TimeCaption(MakeLabel(panel, timeCaption, QStringLiteral("Time Limit : "), Qt::AlignRight)),
+      TimeValue(MakeLabel(panel, timeValue, QStringLiteral("None"), Qt::AlignLeft)),
+      MovesCaption(MakeLabel(panel, movesCaption, QStringLiteral("Moves Limit : "), Qt::AlignRight)),
+      MovesValue(MakeLabel(panel, movesValue, QStringLiteral("None"), Qt::AlignLeft)) {
+  MakeBold(TimeValue);
+  MakeBold(MovesValue);
+}
+
+void TLimitLabels::Show(std::int32_t timeLimit, std::int32_t movesLimit) {
+  ShowLimit(TimeValue, timeLimit, " S");
+  ShowLimit(MovesValue, movesLimit, " M");
+}
+
+QSize TLimitLabels::Size() const {
+  const QFontMetrics captionFont(TimeCaption->font());
+  const QFontMetrics valueFont(TimeValue->font());
+  const int lineHeight = std::max(captionFont.height(), valueFont.height());
+  const int captionsWidth = std::max(captionFont.horizontalAdvance(TimeCaption->text()),
+                                     captionFont.horizontalAdvance(MovesCaption->text()));
+  const int valuesWidth = std::max(valueFont.horizontalAdvance(TimeValue->text()),
+                                   valueFont.horizontalAdvance(MovesValue->text())) +
+                          2;
+  return {captionsWidth + valuesWidth, 2 * lineHeight + 2};
+}
+
+void TLimitLabels::Place(int panelWidth, int top) {
+  const QFontMetrics captionFont(TimeCaption->font());
+  const int lineHeight = (Size().height() - 2) / 2;
+  const int captionsWidth = std::max(captionFont.horizontalAdvance(TimeCaption->text()),
+                                     captionFont.horizontalAdvance(MovesCaption->text()));
+  const int width = Size().width();
+  const int left = (panelWidth - width) / 2;
+  const int movesTop = top + lineHeight + 2;
+  TimeCaption->setGeometry(left, top, captionsWidth, lineHeight);
+  TimeValue->setGeometry(left + captionsWidth, top, width - captionsWidth, lineHeight);
+  MovesCaption->setGeometry(left, movesTop, captionsWidth, lineHeight);
+  MovesValue->setGeometry(left + captionsWidth, movesTop, width - captionsWidth, lineHeight);
+}
 
 TStartWindow::TStartWindow(QWidget* parent, const std::string& title, int minCols, int minRows)
     : TSkinnedDialog(parent, title, minCols, minRows),
@@ -51,18 +92,24 @@ TStartWindow::TStartWindow(QWidget* parent, const std::string& title, int minCol
 
 void TStartWindow::FormShow() {
   Started = false;
-  ScrambleFailed = false;
+  Unprepared = false;
   Prepared = false;
   setWindowOpacity(1.0);
   if (!PrepareGame()) {
     // Nothing to show: the window stays unseen until it closes itself.
-    ScrambleFailed = true;
+    Unprepared = true;
     setWindowOpacity(0.0);
     return;
   }
   Prepared = true;
   ShowPrepared();
   ButtonPlay->setFocus();
+}
+
+void TStartWindow::Refill() {
+  FormShow();
+  PlaceOnShow();
+  if (Unprepared) QMetaObject::invokeMethod(this, &TStartWindow::CloseRefused, Qt::QueuedConnection);
 }
 
 int TStartWindow::PreviewsWidth() const {
@@ -107,15 +154,17 @@ void TStartWindow::showEvent(QShowEvent* event) {
   TSkinnedDialog::showEvent(event);
   // The showing handles pending events on its way (FlushPaints): the refusal is
   // posted only now, so that it reaches the window's own loop and ends it.
-  if (ScrambleFailed && !event->spontaneous())
-    QMetaObject::invokeMethod(this, &TStartWindow::ScrambleRefused, Qt::QueuedConnection);
+  if (Unprepared && !event->spontaneous())
+    QMetaObject::invokeMethod(this, &TStartWindow::CloseRefused, Qt::QueuedConnection);
 }
 
-void TStartWindow::ScrambleRefused() {
-  if (!ScrambleFailed || !isVisible()) return;
-  ShowMessage(UnableToScrambleMessage, TMessageIcon::Exclamation);
+void TStartWindow::CloseRefused() {
+  if (!Unprepared || !isVisible()) return;
+  Refused();
   reject();
 }
+
+void TStartWindow::Refused() { ShowMessage(UnableToScrambleMessage, TMessageIcon::Exclamation); }
 
 void TStartWindow::ButtonPlayClick() { done(Accepted); }
 
