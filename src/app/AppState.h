@@ -26,6 +26,9 @@ struct TApp {
   std::uint8_t PauseResult = 1;
   // The computer's next step points at a tile (true) or pushes it (false).
   bool BotPointing = true;
+  // Counts the games begun: a move whose push ended its game (and whose end already
+  // began the next turn or level) knows that its game is over.
+  std::uint32_t GamesBegun = 0;
   bool BackgroundLoaded = false;
   bool OPPlacementPending = true;  // the objective window is placed anew at its next show
   int MusicAlphaPosition = -1;

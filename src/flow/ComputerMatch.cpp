@@ -120,15 +120,18 @@ void ComputerStep() {
   s.GrabY = static_cast<std::uint8_t>(y);
   if (windows) windows->ShowGrabHand(x + StepX(dir), y + StepY(dir));
   const std::int32_t movesBefore = g.Moves;
+  const std::uint32_t game = app.GamesBegun;
   const int steps = g.Board.StepsPerMove > 0 ? g.Board.StepsPerMove : 1;
   for (int k = 0; k < steps; ++k) {
-    // A push that ended the turn ends the move: the board keeps the position reached.
-    if (k > 0 && !s.GameRunning) break;
+    // A push that ended the turn ends the move: the board keeps the position reached,
+    // or shows the human's turn that the end of this one began.
+    if (k > 0 && (!s.GameRunning || app.GamesBegun != game)) break;
     app.Engine->TryPush(true, true, x, y, dir);
   }
-  s.StepCount = 0;
   // Solved, or stopped by a limit: the turn is over (and the next one may run already).
-  if (!s.GameRunning || s.HumanTurn) return;
+  if (app.GamesBegun != game) return;
+  s.StepCount = 0;
+  if (!s.GameRunning) return;
   // A push that could not be made is passed over, so the script always comes to an end.
   if (g.Moves == movesBefore) DeleteEntry(script, i);
   if (windows) windows->StartComputerTimer(interval);

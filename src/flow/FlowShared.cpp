@@ -55,6 +55,7 @@ void BeginPlay() {
   const bool againstComputer = app.Config.GameMode == ModeComputer;
 
   s.GameRunning = true;
+  ++app.GamesBegun;
   g.Moves = 0;
   g.Seconds = 0;
   s.StepCount = 0;

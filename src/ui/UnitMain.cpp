@@ -281,14 +281,15 @@ void TFormMain::GesturePush(int x, int y, int dir) {
   TApp& app = App();
   TMoveEngine& engine = *app.Engine;
   engine.SetHooks(Hooks);
+  const std::uint32_t game = app.GamesBegun;
   if (!engine.TryPush(true, true, x, y, dir)) return;
   TGame& g = app.Game();
   FilterSteps(engine.StepRecord);
   AppendList(g.History, engine.StepRecord);
   for (int i = 1; i < g.Board.StepsPerMove; ++i) {
     // A move that ended the game ends the gesture: the board already shows the
-    // position the finished game leaves.
-    if (!app.State.GameRunning) break;
+    // position the finished game leaves, or the next turn or level its end began.
+    if (!app.State.GameRunning || app.GamesBegun != game) break;
     engine.TryPush(true, true, x, y, dir);
   }
 }

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
@@ -13,6 +17,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +28,7 @@
 #include "files/GameFiles.h"
 #include "files/RecordsTable.h"
 #include "files/UnitInfoRecords.h"
+#include "flow/Campaign.h"
 #include "flow/GameClock.h"
 #include "flow/GameStart.h"
 #include "flow/UnitInfoCamp.h"
@@ -54,6 +61,10 @@ std::vector<std::string> LogTexts() {
 std::string Text(const QLabel* l) { return l->text().toStdString(); }
 
 // What a level window showed.
+struct TStep3 {
+  int X, Y, Dir;
+};
+
 struct TLevelSeen {
   std::string Turn;
   int Gauge;
@@ -384,6 +395,94 @@ TEST_F(CampaignTest, ALevelThatCannotBeLoadedStopsTheCampaign) {
     Inst.AddBoard("Wide", *MakeBoard(9, 6, "Wide Board"));
   }
 }
+
+// ---- The shipped campaigns -------------------------------------------------------------
+
+#ifdef PAVILORE_TEST_SHARE
+// The pushes that take a shipped puzzle back to its objective, as the tool tells them
+// from the puzzle's text: (x, y, direction) each.
+std::vector<TStep3> ShippedSolution(const std::string& level) {
+  std::string text = std::string(PAVILORE_TEST_DATA) + "/Puzzles/" + level + ".txt";
+  if (!QFile::exists(QString::fromStdString(text)))
+    text = std::string(PAVILORE_TEST_DATA) + "/Puzzles/Campaign Levels/" + level + ".txt";
+  QProcess tool;
+  tool.start(QStringLiteral(PAVILORE_TEST_TOOL),
+             {QStringLiteral("pack"), QString::fromStdString(text), QStringLiteral("-o"),
+              QDir::temp().filePath(QStringLiteral("pavilore-solution.PZZ")), QStringLiteral("--boards"),
+              QStringLiteral(PAVILORE_TEST_SHARE "/Boards"), QStringLiteral("--solution")});
+  tool.waitForFinished(60000);
+  std::vector<TStep3> steps;
+  for (const QString& word : QString::fromUtf8(tool.readAllStandardOutput()).split(QRegularExpression("\\s+"),
+                                                                                    Qt::SkipEmptyParts)) {
+    const QStringList xyd = word.split(QLatin1Char(','));
+    if (xyd.size() == 3) steps.push_back({xyd[0].toInt(), xyd[1].toInt(), xyd[2].toInt()});
+  }
+  return steps;
+}
+
+TEST(ShippedCampaigns, BothPlayThroughFromStartToEnd) {
+  TempInstallation inst;
+  std::filesystem::copy(PAVILORE_TEST_SHARE, inst.Folder(),
+                        std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+  FillFlatSkin();
+  MessageCatcher messages;
+  App().AppFolder = inst.Folder();
+  TFormMain form(false);
+  new TFormInfoCamp(&form);
+  new TFormResultCamp(&form);
+  new TFormOP(&form);
+  new TFormSolved(&form);
+  new TFormInfoRecords(&form);
+  for (const char* name : {"First Steps", "Master Class"}) {
+    SCOPED_TRACE(name);
+    ResetLogBuffer();
+    TConfig c = MakeConfig("Classic 4 x 4");
+    c.GameMode = 3;
+    c.CampaignName.Assign(name);
+    c.AutoTileSet = 0;
+    App().Config = c;
+    TCampaign& campaign = App().Game().Campaign;
+    LoadCampaign(inst.File(std::string("Campaigns/") + name + ".CPN"), campaign);
+    const int levels = LevelCount(campaign);
+    // As the configuration window leaves it: the first level on the board.
+    ShowFirstCampaignLevel(false);
+
+    int solvedLevels = 0;
+    ModalDriver driver(5, 20000);
+    driver.Then(ModalDriver::Press("Play !"));
+    ASSERT_TRUE(PlayCommand());
+    for (int l = 1; l <= levels; ++l) {
+      SCOPED_TRACE(campaign.Levels[l - 1].Str());
+      ASSERT_TRUE(App().State.GameRunning) << ::testing::PrintToString(LogTexts());
+      const std::vector<TStep3> steps = ShippedSolution(campaign.Levels[l - 1].Str());
+      ASSERT_FALSE(steps.empty());
+      driver.Then(ModalDriver::Press("OK"));
+      driver.Then(ModalDriver::Press(l < levels ? "Play !" : "OK"));
+      if (l == levels) driver.Then(ModalDriver::Press("OK"));  // the records obtained
+      for (const TStep3& s : steps) {
+        // The pointer goes just far enough for the game to see the next cell, as a
+        // player's drag toward the frame does (the game counts cells 8 pixels early).
+        const auto shift = [](int step) { return step < 0 ? -33 : step > 0 ? 16 : 0; };
+        const int x = Mid(s.X) + shift(StepX(s.Dir)), y = Mid(s.Y) + shift(StepY(s.Dir));
+        SendPress(&form, Mid(s.X), Mid(s.Y));
+        SendMove(&form, x, y, Qt::LeftButton);
+        SendRelease(&form, x, y);
+      }
+      ++solvedLevels;
+    }
+    EXPECT_TRUE(driver.Done()) << driver.Seen().join(", ").toStdString();
+    EXPECT_EQ(solvedLevels, levels);
+    EXPECT_TRUE(messages.Empty()) << messages.Text();
+    const std::vector<std::string> log = LogTexts();
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log.front(), std::string("Campaign game started. Campaign : ") + campaign.Title.Str() + ".");
+    EXPECT_EQ(log[log.size() - 3].rfind("Campaign completed in ", 0), 0u) << log[log.size() - 3];
+    auto stored = std::make_unique<TCampaign>();
+    LoadCampaign(inst.File(std::string("Campaigns/") + name + ".CPN"), *stored);
+    EXPECT_EQ(stored->Records.MoveNames[0].Str(), c.PlayerName.Str());
+  }
+}
+#endif
 
 }  // namespace
 }  // namespace pav::test

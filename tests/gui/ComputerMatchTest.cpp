@@ -502,6 +502,26 @@ TEST_F(ComputerMatchTest, AScriptThatRunsOutEndsTheComputersTurn) {
   EXPECT_EQ(Inst.ReadBytes("Boards/Alpha.BRD"), boardBefore);
 }
 
+TEST_F(ComputerMatchTest, AMoveThatEndsTheComputersTurnStopsThere) {
+  // Two pushes a move: the computer's first push solves, and the end of its turn
+  // begins the human's before the second push would come.
+  App().Config.HumanPlaysFirst = 0;
+  App().Game().Board.StepsPerMove = 2;
+  ModalDriver driver(30, 8000);
+  driver.Then(ModalDriver::Inspect([&](QWidget*) { HumanPosition(); }, ModalDriver::Press("Watch ..")));
+  ASSERT_TRUE(PlayCommand());
+  PressKey(Qt::Key_C);
+  driver.Then(ModalDriver::Press("OK")).Then(ModalDriver::Inspect([&](QWidget*) { HumanPosition(); },
+                                                                  ModalDriver::Press("Play !")));
+  ASSERT_TRUE(RunUntil([&] { return driver.Done() && App().State.HumanTurn; }));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(App().State.GameRunning);
+  EXPECT_EQ(App().Game().Current.Tiles[3][2], 1);
+  EXPECT_EQ(App().Game().Moves, 0);
+  App().State.GameRunning = false;
+  Form->TimerGame->stop();
+}
+
 TEST_F(ComputerMatchTest, PauseStopsTheComputerAndHidesItsHands) {
   App().Config.HumanPlaysFirst = 0;
   ModalDriver driver(30, 8000);
