@@ -316,7 +316,13 @@ TEST_F(CampaignTest, AbortReloadsTheFirstLevelWithoutAResult) {
   EXPECT_EQ(Form->size(), QSize(7 * 48, 6 * 48));
 }
 
-TEST_F(CampaignTest, CtrlNSkipsALevelOnlyUnderCheats) {
+TEST_F(CampaignTest, CtrlNSkipsALevelOnlyUnderCheatsAndEachLevelTakesItsTileSet) {
+  // The wide board asks for a tile set of its own; the others name none.
+  auto wide = MakeBoard(9, 6, "Wide Board");
+  wide->RecommendedTileSet.Assign("TS - Wide");
+  Inst.AddBoard("Wide", *wide);
+  Inst.AddPicture("TS - Wide.BMP", 480, 240);
+  App().Config.AutoTileSet = 1;
   AddLevel("One", "Alpha");
   AddLevel("Two", "Wide");
   AddLevel("Three", "Alpha");
@@ -325,7 +331,8 @@ TEST_F(CampaignTest, CtrlNSkipsALevelOnlyUnderCheats) {
   auto ctrlN = [&](QWidget* w) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_N, Qt::ControlModifier);
     QCoreApplication::sendEvent(w, &press);
-    turns.push_back(Text(FormInfoCamp()->LabelTurn) + " " + std::to_string(FormInfoCamp()->Gauge->value()));
+    turns.push_back(Text(FormInfoCamp()->LabelTurn) + " " + std::to_string(FormInfoCamp()->Gauge->value()) + " " +
+                    App().Config.TileSet.Str());
   };
   ModalDriver driver(20, 8000);
   driver.Then(ModalDriver::Inspect(
@@ -339,8 +346,9 @@ TEST_F(CampaignTest, CtrlNSkipsALevelOnlyUnderCheats) {
       ModalDriver::Press("Play !")));
   Effects.clear();
   ASSERT_TRUE(PlayCommand());
-  EXPECT_EQ(turns, (std::vector<std::string>{"Next Level : 1 of 3 0", "Next Level : 2 of 3 33", "Next Level : 3 of 3 66",
-                                             "Next Level : 3 of 3 66"}));
+  EXPECT_EQ(turns, (std::vector<std::string>{"Next Level : 1 of 3 0 TS - Default", "Next Level : 2 of 3 33 TS - Wide",
+                                             "Next Level : 3 of 3 66 TS - Default",
+                                             "Next Level : 3 of 3 66 TS - Default"}));
   EXPECT_EQ(std::count(Effects.begin(), Effects.end(), TEffect::Solved), 2);
   EXPECT_EQ(App().Game().Puzzle.Title.Str(), "Three");
   EXPECT_TRUE(App().State.GameRunning);
