@@ -34,6 +34,7 @@
 #include "flow/UnitInfoCamp.h"
 #include "flow/UnitResultCamp.h"
 #include "gui/FlatSkin.h"
+#include "gui/LogTexts.h"
 #include "gui/ModalDriver.h"
 #include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
@@ -48,15 +49,6 @@ namespace {
 
 int Mid(int cell) { return (cell - 1) * 48 + 24; }
 
-std::vector<std::string> LogTexts() {
-  std::vector<std::string> texts;
-  for (int i = 0; i < LogBufferCount(); ++i) {
-    const std::string l = LogBufferLine(i);
-    const auto at = l.find(" : ");
-    texts.push_back(at == std::string::npos ? l : l.substr(at + 3));
-  }
-  return texts;
-}
 
 std::string Text(const QLabel* l) { return l->text().toStdString(); }
 

@@ -26,6 +26,7 @@
 #include "flow/GameStart.h"
 #include "flow/GameWindows.h"
 #include "gui/FlatSkin.h"
+#include "gui/LogTexts.h"
 #include "gui/ModalDriver.h"
 #include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
@@ -47,16 +48,6 @@ const QColor Navy(0, 0, 128);
 QColor TextColour(const QWidget* w) { return w->palette().color(QPalette::WindowText); }
 std::string Text(const QLabel* l) { return l->text().toStdString(); }
 
-// The lines of the log without their time stamps.
-std::vector<std::string> LogTexts() {
-  std::vector<std::string> texts;
-  for (int i = 0; i < LogBufferCount(); ++i) {
-    const std::string l = LogBufferLine(i);
-    const auto at = l.find(" : ");
-    texts.push_back(at == std::string::npos ? l : l.substr(at + 3));
-  }
-  return texts;
-}
 
 struct TStep {
   int X, Y, Dir;

@@ -27,6 +27,7 @@
 #include "flow/GameEnd.h"
 #include "flow/GameStart.h"
 #include "gui/FlatSkin.h"
+#include "gui/LogTexts.h"
 #include "gui/ModalDriver.h"
 #include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
@@ -51,15 +52,6 @@ std::vector<std::string> LogLines() {
   return lines;
 }
 
-// The lines of the log without their time stamps (" date time : text" -> "text").
-std::vector<std::string> LogTexts() {
-  std::vector<std::string> texts;
-  for (const std::string& l : LogLines()) {
-    const auto at = l.find(" : ");
-    texts.push_back(at == std::string::npos ? l : l.substr(at + 3));
-  }
-  return texts;
-}
 
 bool Contains(const std::vector<std::string>& v, const std::string& s) {
   for (const auto& x : v)
