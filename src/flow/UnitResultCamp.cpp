@@ -10,7 +10,6 @@
 #include "app/AppState.h"
 #include "flow/Campaign.h"
 #include "flow/UnitInfoCamp.h"
-#include "media/Effects.h"
 #include "platform/qt/ShownText.h"
 #include "render/DialogLabels.h"
 #include "render/Skin.h"
@@ -40,7 +39,7 @@ TFormResultCamp::TFormResultCamp(QWidget* parent)
       Gauge(new QProgressBar(Panel())),
       LabelTT(MakeLabel(nullptr, "LabelTT", QString(), Qt::AlignLeft)),
       LabelTM(MakeLabel(nullptr, "LabelTM", QString(), Qt::AlignLeft)),
-      ButtonOK(MakeDialogButton(Panel(), "ButtonOK", "OK")),
+      ButtonOK(MakeCloseButton(this, Panel(), "ButtonOK", "OK")),
       Totals(new QWidget(Panel())) {
   setObjectName(QStringLiteral("FormResultCamp"));
   setWindowTitle(QStringLiteral("Campaign Results"));
@@ -62,8 +61,6 @@ TFormResultCamp::TFormResultCamp(QWidget* parent)
   grid->addWidget(LabelTM, 1, 1);
   for (QLabel* value : {LabelTT, LabelTM}) MakeBold(value);
 
-  connect(ButtonOK, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
-  connect(ButtonOK, &QPushButton::clicked, this, [this] { done(Accepted); });
   TheFormResultCamp = this;
 }
 

@@ -1,7 +1,12 @@
 #include "render/DialogLabels.h"
 
+#include <QDialog>
 #include <QLabel>
+#include <QPushButton>
 #include <string>
+
+#include "media/Effects.h"
+#include "render/Skinning.h"
 
 namespace pav {
 
@@ -23,6 +28,13 @@ void SetTextColour(QLabel* label, const QColor& colour) {
   QPalette palette;
   if (colour.isValid()) palette.setColor(QPalette::WindowText, colour);
   label->setPalette(palette);
+}
+
+QPushButton* MakeCloseButton(QDialog* dialog, QWidget* panel, const char* name, const char* text) {
+  QPushButton* button = MakeDialogButton(panel, name, text);
+  QObject::connect(button, &QPushButton::pressed, dialog, [] { PlayEffect(TEffect::Click); });
+  QObject::connect(button, &QPushButton::clicked, dialog, [dialog] { dialog->done(QDialog::Accepted); });
+  return button;
 }
 
 void ShowLimit(QLabel* label, std::int32_t value, const char* unit) {

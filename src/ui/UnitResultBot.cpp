@@ -7,7 +7,6 @@
 #include <algorithm>
 
 #include "flow/ComputerMatch.h"
-#include "media/Effects.h"
 #include "platform/qt/ShownText.h"
 #include "render/Skin.h"
 #include "render/DialogLabels.h"
@@ -51,7 +50,7 @@ TFormResultBot::TFormResultBot(QWidget* parent)
       LabelTimeWinner(MakeLabel(nullptr, "LabelTimeWinner", QString(), Qt::AlignLeft)),
       LabelMovesWinner(MakeLabel(nullptr, "LabelMovesWinner", QString(), Qt::AlignLeft)),
       LabelDifference(MakeLabel(nullptr, "LabelDifference", QString(), Qt::AlignLeft)),
-      ButtonOK(MakeDialogButton(Panel(), "ButtonOK", "OK")),
+      ButtonOK(MakeCloseButton(this, Panel(), "ButtonOK", "OK")),
       Table(new QWidget(Panel())) {
   setObjectName(QStringLiteral("FormResultBot"));
   setWindowTitle(QStringLiteral("Game Results"));
@@ -94,8 +93,6 @@ TFormResultBot::TFormResultBot(QWidget* parent)
   SetTextColour(LabelComputerTime, ComputerColour);
   SetTextColour(LabelComputerMoves, ComputerColour);
 
-  connect(ButtonOK, &QPushButton::pressed, this, [] { PlayEffect(TEffect::Click); });
-  connect(ButtonOK, &QPushButton::clicked, this, [this] { done(Accepted); });
   TheFormResultBot = this;
 }
 

@@ -73,10 +73,8 @@ class CampaignTest : public ::testing::Test {
     TConfig c = MakeConfig("Alpha");
     c.GameMode = 3;
     c.CampaignName.Assign("Tour");
-    c.SoundsOn = 1;
-    for (TName50* n : {&c.ClickSound, &c.MoveSound, &c.SolvedSound, &c.GameOverSound}) n->Assign("Beep");
+    Inst.UseOneSound(c);
     App().Config = c;
-    Inst.WriteBytes("Sounds/Beep.WAV", "RIFF");
     SetWavePlayer([this](TEffect e, const std::string&) { Effects.push_back(e); });
 
     // Two boards of different sizes, each with a floor of at least 4 x 3.

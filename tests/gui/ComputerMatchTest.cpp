@@ -126,10 +126,8 @@ class ComputerMatchTest : public ::testing::Test {
     c.ComputerAccuracy = 2;
     c.HumanPlaysFirst = 1;
     c.PlayerName.Assign("Tester");
-    c.SoundsOn = 1;
-    for (TName50* n : {&c.ClickSound, &c.MoveSound, &c.SolvedSound, &c.GameOverSound}) n->Assign("Beep");
+    Inst.UseOneSound(c);
     App().Config = c;
-    Inst.WriteBytes("Sounds/Beep.WAV", "RIFF");
     SetWavePlayer([this](TEffect e, const std::string&) { Effects.push_back(e); });
 
     // The objective: tile 1 in the upper left corner of a 4 x 3 floor.

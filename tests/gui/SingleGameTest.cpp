@@ -67,11 +67,7 @@ class SingleGameTest : public ::testing::Test {
     App().AppFolder = Inst.Folder();
     App().Config = MakeConfig("Alpha");
     App().Config.PuzzleName.Assign("First");
-    App().Config.SoundsOn = 1;
-    for (TName50* n : {&App().Config.ClickSound, &App().Config.MoveSound, &App().Config.SolvedSound,
-                       &App().Config.GameOverSound})
-      n->Assign("Beep");
-    Inst.WriteBytes("Sounds/Beep.WAV", "RIFF");
+    Inst.UseOneSound(App().Config);
     SetWavePlayer([this](TEffect e, const std::string&) { Effects.push_back(e); });
 
     Board = MakeBoard(6, 5, "Alpha");

@@ -133,6 +133,12 @@ void TempInstallation::AddPicture(const std::string& fileName, int width, int he
   img.save(QString::fromStdString(File("Graphics/" + fileName)), "BMP");
 }
 
+void TempInstallation::UseOneSound(TConfig& c) {
+  c.SoundsOn = 1;
+  for (TName50* n : {&c.ClickSound, &c.MoveSound, &c.SolvedSound, &c.GameOverSound}) n->Assign("Beep");
+  WriteBytes("Sounds/Beep.WAV", "RIFF");
+}
+
 void TempInstallation::WriteBytes(const std::string& relative, const std::string& bytes) {
   std::ofstream out(File(relative), std::ios::binary | std::ios::trunc);
   out << bytes;

@@ -56,6 +56,8 @@ class TempInstallation {
   std::vector<std::string> ReadLines(const std::string& relative) const;
   bool Exists(const std::string& relative) const;
   void Remove(const std::string& relative);
+  // Every effect of `c` is the one sound "Beep" (a file of the installation), sounds on.
+  void UseOneSound(TConfig& c);
   // The settings store with no value AppFolder.
   void ForgetAppFolder();
 
