@@ -1,7 +1,7 @@
 // The saved-game reader: the input is the content of a saved-game file. It goes
-// through LoadSavedGame as a file; a game that loads has its position played on a
-// sample board (every push from it), its move list worked on as taking back moves
-// does, and is written back byte for byte.
+// through LoadSavedGame as a file; a game that loads is checked against a sample
+// board and has its position played on it (every push from it), its move list
+// worked on as taking back moves does, and is written back byte for byte.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -24,6 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const auto original = std::make_unique<TSavedGame>(*saved);
   StoreAndCompare(file, &StoreSavedGame, *saved, *original, 0, 0);
+
+  // The position checked against the board it is played on.
+  (void)CheckSavedGameFits(*saved, state->Game.Board);
 
   // The restored game.
   TGame& g = state->Game;

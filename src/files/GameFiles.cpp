@@ -86,7 +86,40 @@ std::optional<std::string> CheckPuzzle(const TPuzzle& p) {
 
 std::optional<std::string> CheckSavedGame(const TSavedGame& g) {
   if (auto err = CheckPattern(g.Current, "position")) return err;
-  return CheckPattern(g.OP, "objective pattern");
+  if (auto err = CheckPattern(g.OP, "objective pattern")) return err;
+  const int n = ListLength(g.History);
+  for (int i = 0; i < n; ++i) {
+    if (!InGrid(g.History.X[i], g.History.Y[i]))
+      return "move " + std::to_string(i + 1) + " of the move list is at " + Cell(g.History.X[i], g.History.Y[i]) +
+             ", outside columns 1..20 and rows 1..15";
+    if (g.History.Dir[i] < 1 || g.History.Dir[i] > 4)
+      return "move " + std::to_string(i + 1) + " of the move list has a direction " +
+             std::to_string(g.History.Dir[i]) + " outside 1..4";
+  }
+  if (g.ScrambleLength < 0 || g.ScrambleLength > n)
+    return "the scramble length " + std::to_string(g.ScrambleLength) + " is outside 0.." + std::to_string(n);
+  if (g.Moves < 0 || g.Seconds < 0) return "the moves or seconds played are negative";
+  if (g.GameMode == 2) {
+    if (g.Level < 1 || g.Level > 2) return "the turn " + std::to_string(g.Level) + " is outside 1..2";
+    if (g.ComputerSpeed > 2 || g.ComputerAccuracy > 2) return "the computer's speed or accuracy is outside 0..2";
+    if (g.HumanSeconds < 0 || g.HumanMoves < 0 || g.ComputerSeconds < 0 || g.ComputerMoves < 0 ||
+        g.OpponentTime < 0 || g.OpponentMoves < 0)
+      return "the match's times or moves are negative";
+  }
+  if (g.GameMode == 3) {
+    if (g.Level < 1) return "the campaign level is 0";
+    if (g.CampaignSeconds < 0 || g.CampaignMoves < 0) return "the campaign's totals are negative";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckSavedGameFits(const TSavedGame& g, const TBoard& b) {
+  for (int x = 1; x <= MaxCols; ++x)
+    for (int y = 1; y <= MaxRows; ++y)
+      if (g.Current.Tiles[x][y] != 0 && (x > b.Width || y > b.Height))
+        return "the position has a tile at " + Cell(x, y) + ", outside the board of " + std::to_string(b.Width) +
+               " x " + std::to_string(b.Height);
+  return std::nullopt;
 }
 
 void LoadBoard(const std::string& path, TBoard& out) { LoadChecked<TBoard>(path, out, &CheckBoard); }

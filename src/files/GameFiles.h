@@ -25,6 +25,8 @@ std::optional<std::string> CheckBoard(const TBoard& b);
 std::optional<std::string> CheckPattern(const TPattern& p, const std::string& what);
 std::optional<std::string> CheckPuzzle(const TPuzzle& p);
 std::optional<std::string> CheckSavedGame(const TSavedGame& g);
+// Whether a saved game's position lies on the board it names.
+std::optional<std::string> CheckSavedGameFits(const TSavedGame& g, const TBoard& b);
 
 // Read one whole record (EInOutError when missing, unreadable or short) and check
 // it (EBadGameFile). Nothing is written to `out` unless both succeed.

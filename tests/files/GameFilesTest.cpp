@@ -129,6 +129,20 @@ std::unique_ptr<TSavedGame> ValidSavedGame(unsigned seed) {
   auto g = RandomRecord<TSavedGame>(seed);
   MakePatternValid(g->Current, 5, seed + 1);
   MakePatternValid(g->OP, 5, seed + 2);
+  // A full move list on the grid, counters that are not negative, a turn of a match.
+  for (int i = 0; i < MoveListSize; ++i) {
+    g->History.X[i] = static_cast<std::uint8_t>(1 + g->History.X[i] % MaxCols);
+    g->History.Y[i] = static_cast<std::uint8_t>(1 + g->History.Y[i] % MaxRows);
+    g->History.Dir[i] = static_cast<std::uint8_t>(1 + g->History.Dir[i] % 4);
+  }
+  for (std::int32_t* v : {&g->Moves, &g->Seconds, &g->HumanSeconds, &g->HumanMoves, &g->ComputerSeconds,
+                          &g->ComputerMoves, &g->OpponentTime, &g->OpponentMoves, &g->CampaignSeconds,
+                          &g->CampaignMoves, &g->ScrambleLength})
+    *v &= 0x3ff;
+  g->GameMode = 2;
+  g->Level = static_cast<std::uint8_t>(1 + g->Level % 2);
+  g->ComputerSpeed %= 3;
+  g->ComputerAccuracy %= 3;
   return g;
 }
 
@@ -686,6 +700,57 @@ TEST(CheckSavedGame, TheTileAndLinkRulesHoldForThePosition) {
   err = CheckSavedGame(*g);
   ASSERT_TRUE(err.has_value());
   EXPECT_TRUE(Contains(*err, "link 5")) << *err;
+
+  // The move list, the counters and the fields of the game's mode.
+  struct TCase {
+    std::function<void(TSavedGame&)> Damage;
+    const char* Says;
+  };
+  const TCase cases[] = {
+      {[](TSavedGame& s) { s.History.Y[7] = 16; }, "move 8 of the move list is at"},
+      {[](TSavedGame& s) { s.History.Dir[0] = 5; }, "move 1 of the move list has a direction 5"},
+      {[](TSavedGame& s) { s.ScrambleLength = -1; }, "scramble length -1"},
+      {[](TSavedGame& s) { s.Seconds = -3; }, "negative"},
+      {[](TSavedGame& s) { s.Level = 0; }, "the turn 0 is outside 1..2"},
+      {[](TSavedGame& s) { s.ComputerAccuracy = 3; }, "speed or accuracy"},
+      {[](TSavedGame& s) { s.OpponentMoves = -1; }, "match's times or moves"},
+      {[](TSavedGame& s) { s.GameMode = 3, s.Level = 0; }, "campaign level is 0"},
+      {[](TSavedGame& s) { s.GameMode = 3, s.Level = 4, s.CampaignMoves = -5; }, "campaign's totals"},
+  };
+  for (const TCase& c : cases) {
+    g = ValidSavedGame(122);
+    c.Damage(*g);
+    err = CheckSavedGame(*g);
+    ASSERT_TRUE(err.has_value()) << c.Says;
+    EXPECT_TRUE(Contains(*err, c.Says)) << *err;
+  }
+  // A move list ends at its first empty entry: what follows is not looked at, and a
+  // record of no known mode has no mode's fields to check.
+  g = ValidSavedGame(123);
+  g->History.X[10] = 0;
+  g->History.Dir[11] = 9;
+  g->ScrambleLength = 10;
+  g->GameMode = 0;
+  g->Level = 0;
+  EXPECT_FALSE(CheckSavedGame(*g).has_value());
+}
+
+TEST(CheckSavedGame, ThePositionMustLieOnItsBoard) {
+  auto g = ValidSavedGame(124);
+  auto board = std::make_unique<TBoard>();
+  std::memset(board.get(), 0, sizeof(TBoard));
+  board->Width = 20;
+  board->Height = 15;
+  EXPECT_FALSE(CheckSavedGameFits(*g, *board).has_value());
+  board->Width = 6;
+  board->Height = 5;
+  ClearPattern(g->Current);
+  g->Current.Tiles[6][5] = 1;
+  EXPECT_FALSE(CheckSavedGameFits(*g, *board).has_value());
+  g->Current.Tiles[6][6] = 2;
+  const auto err = CheckSavedGameFits(*g, *board);
+  ASSERT_TRUE(err.has_value());
+  EXPECT_EQ(*err, "the position has a tile at (6,6), outside the board of 6 x 5");
 }
 
 // ---------------------------------------------------------------------------
