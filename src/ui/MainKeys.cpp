@@ -1,12 +1,17 @@
 // The main window's keyboard: the function keys that open the settings and
 // information windows and start or pause a game, Esc for the side panel, Space
-// for the objective, and the letters that switch options.
+// for the objective, the letters that switch options, H for the hint, and Ctrl with
+// Z, M, T, R and W for the corrections of a player with cheats enabled.
+#include <QCursor>
 #include <QKeyEvent>
+#include <QTimer>
 
 #include "app/AppState.h"
 #include "app/Startup.h"
+#include "flow/CheatKeys.h"
 #include "flow/ComputerMatch.h"
 #include "media/Music.h"
+#include "render/Renderer.h"
 #include "render/UnitOP.h"
 #include "render/WindowTargets.h"
 #include "ui/UnitMain.h"
@@ -20,6 +25,54 @@ constexpr int VkSpace = 32;
 constexpr int VkF1 = 112;
 
 int FunctionKey(int vk) { return vk >= VkF1 && vk <= VkF1 + 11 ? vk - VkF1 + 1 : 0; }
+
+// H: the cells where the objective wants the tile under the pointer blink like the
+// mark of a refused push, until TimerInvalid redraws the board.
+void ShowHint(TFormMain& form) {
+  const TGame& g = App().Game();
+  const QPoint pointer = QCursor::pos() - form.mapToGlobal(QPoint(0, 0));
+  const THint hint = HintAt(g.Current, g.OP, g.Board.Width, g.Board.Height, pointer.x() / CellPixels + 1,
+                            pointer.y() / CellPixels + 1);
+  if (hint.Tile == 0) return;
+  if (App().Config.ShowInvalid)
+    for (const TBoardCell& c : hint.Cells) {
+      InvertMark(MainPicture(), c.X, c.Y, 8);
+      form.update((c.X - 1) * CellPixels, (c.Y - 1) * CellPixels, CellPixels, CellPixels);
+    }
+  form.TimerInvalid->stop();
+  form.TimerInvalid->start();
+}
+
+// Ctrl with Z, M, T, R or W: true when the key is one of them, whether or not the
+// game allows its command now.
+bool CheatKey(TFormMain& form, int key) {
+  TApp& app = App();
+  const bool allowed = app.State.GameRunning && app.CheatsEnabled;
+  const bool playersTurn = allowed && app.State.HumanTurn;
+  switch (key) {
+    case 'Z':
+      if (playersTurn) TakeBackMove();
+      return true;
+    case 'M':
+      if (playersTurn) LowerMovesCounter();
+      return true;
+    case 'T':
+      if (playersTurn) LowerSecondsCounter();
+      return true;
+    case 'R':
+      if (playersTurn) OneMoveFromSolution();
+      return true;
+    case 'W':
+      // The pause that leaves the tiles on the board.
+      if (allowed) {
+        app.KeepBoardVisible = true;
+        form.PanelCommand = 5;
+        form.DispatchPanelCommand();
+      }
+      return true;
+    default: return false;
+  }
+}
 
 }  // namespace
 
@@ -64,6 +117,7 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
     }
     default: break;
   }
+  if (ctrl && CheatKey(*this, key)) return;
   switch (key) {
     case VkEscape:
       app.SidePanelShown = !app.SidePanelShown;
@@ -79,6 +133,9 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
           op->show();
         activateWindow();
       }
+      return;
+    case 'H':
+      if (running) ShowHint(*this);
       return;
     case 'M':
       if (!ctrl) MusicOnOffKey();
