@@ -26,6 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   StoreAndCompare(file, &StoreSavedGame, *saved, *original, 0, 0);
 
   // The position checked against the board it is played on.
+  (void)CheckSavedGameState(*saved);
   (void)CheckSavedGameFits(*saved, state->Game.Board);
 
   // The restored game.

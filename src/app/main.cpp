@@ -36,7 +36,9 @@
 #include "files/UnitRecords.h"
 #include "files/UnitRecordsBot.h"
 #include "flow/UnitInfoCamp.h"
+#include "flow/UnitLoadGame.h"
 #include "flow/UnitResultCamp.h"
+#include "flow/UnitSavedGame.h"
 #include "render/UnitOP.h"
 #include "ui/UnitInfoBot.h"
 #include "ui/UnitInfoSingle.h"
@@ -156,7 +158,8 @@ int main(int argc, char** argv) {
   new pav::TFormInfoBot(formMain.get());
   new pav::TFormResultBot(formMain.get());
   new pav::TFormInfoCamp(formMain.get());
-  // TFormSavedGame, TFormLoadGame,
+  new pav::TFormSavedGame(formMain.get());
+  new pav::TFormLoadGame(formMain.get());
   new pav::TFormLoadPic(formMain.get());
   new pav::TFormResultCamp(formMain.get());
   new pav::TFormAbout(formMain.get());

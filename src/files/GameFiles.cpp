@@ -86,7 +86,10 @@ std::optional<std::string> CheckPuzzle(const TPuzzle& p) {
 
 std::optional<std::string> CheckSavedGame(const TSavedGame& g) {
   if (auto err = CheckPattern(g.Current, "position")) return err;
-  if (auto err = CheckPattern(g.OP, "objective pattern")) return err;
+  return CheckPattern(g.OP, "objective pattern");
+}
+
+std::optional<std::string> CheckSavedGameState(const TSavedGame& g) {
   const int n = ListLength(g.History);
   for (int i = 0; i < n; ++i) {
     if (!InGrid(g.History.X[i], g.History.Y[i]))

@@ -25,6 +25,9 @@ std::optional<std::string> CheckBoard(const TBoard& b);
 std::optional<std::string> CheckPattern(const TPattern& p, const std::string& what);
 std::optional<std::string> CheckPuzzle(const TPuzzle& p);
 std::optional<std::string> CheckSavedGame(const TSavedGame& g);
+// What the game needs besides readable patterns to take a saved game up: a move list
+// on the grid, counters that are not negative, the turn or level of its mode.
+std::optional<std::string> CheckSavedGameState(const TSavedGame& g);
 // Whether a saved game's position lies on the board it names.
 std::optional<std::string> CheckSavedGameFits(const TSavedGame& g, const TBoard& b);
 

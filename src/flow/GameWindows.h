@@ -17,8 +17,8 @@ class TGameWindows {
   virtual void RepaintMain() = 0;
   // The status row on screen, after the counters were drawn into the picture.
   virtual void RepaintStatusBar() = 0;
-  // Sized to the board in play, where it stands, and redrawn.
-  virtual void FitMainToBoard() = 0;
+  // Sized to the board in play, where it stands (or centred on the screen), and redrawn.
+  virtual void FitMainToBoard(bool centre = false) = 0;
   // The same, and centred on the screen when it would not fit where it stands.
   virtual void FitMainToLevel() = 0;
   // A drag cut short by a window that ended the last game never carries over.

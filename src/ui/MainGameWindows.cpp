@@ -28,7 +28,7 @@ class TMainGameWindows : public TGameWindows {
 
   void RepaintMain() override { Form.update(); }
   void RepaintStatusBar() override { Form.RepaintStatusBar(); }
-  void FitMainToBoard() override { Form.ResizeMainWindow(false, false, true); }
+  void FitMainToBoard(bool centre) override { Form.ResizeMainWindow(false, centre, true); }
   void FitMainToLevel() override {
     const QScreen* screen = Form.screen();
     const QSize area = screen ? screen->geometry().size() : QSize();

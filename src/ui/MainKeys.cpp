@@ -4,13 +4,20 @@
 // Z, M, T, R and W for the corrections of a player with cheats enabled.
 #include <QCursor>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTimer>
+#include <optional>
+#include <string>
 
 #include "app/AppState.h"
 #include "app/Startup.h"
 #include "flow/CheatKeys.h"
 #include "flow/ComputerMatch.h"
+#include "flow/SavedGames.h"
+#include "flow/UnitLoadGame.h"
+#include "flow/UnitSavedGame.h"
 #include "media/Music.h"
+#include "platform/qt/ShownText.h"
 #include "render/Renderer.h"
 #include "render/UnitOP.h"
 #include "render/WindowTargets.h"
@@ -34,11 +41,8 @@ void ShowHint(TFormMain& form) {
   const THint hint = HintAt(g.Current, g.OP, g.Board.Width, g.Board.Height, pointer.x() / CellPixels + 1,
                             pointer.y() / CellPixels + 1);
   if (hint.Tile == 0) return;
-  if (App().Config.ShowInvalid)
-    for (const TBoardCell& c : hint.Cells) {
-      InvertMark(MainPicture(), c.X, c.Y, 8);
-      form.update((c.X - 1) * CellPixels, (c.Y - 1) * CellPixels, CellPixels, CellPixels);
-    }
+  for (const TBoardCell& c : hint.Cells) form.ShowInvalidMark(c.X, c.Y, 8);
+  // With no place for the tile the board still gets its redraw.
   form.TimerInvalid->stop();
   form.TimerInvalid->start();
 }
@@ -141,7 +145,13 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
       if (!ctrl) MusicOnOffKey();
       return;
     case 'S':
-      if (!ctrl) app.Config.SoundsOn = app.Config.SoundsOn ? 0 : 1;
+      if (!ctrl)
+        app.Config.SoundsOn = app.Config.SoundsOn ? 0 : 1;
+      else if (running && app.CheatsEnabled)
+        SaveGameKey();
+      return;
+    case 'L':
+      if (ctrl && !running && app.CheatsEnabled) LoadGameKey();
       return;
     case 'W':
       if (ctrl) return;
@@ -155,5 +165,21 @@ void TFormMain::FormKeyDown(int key, Qt::KeyboardModifiers shift) {
 }
 
 void TFormMain::MusicOnOffKey() { MusicOnOffCommand(); }
+
+void TFormMain::SaveGameKey() {
+  const std::optional<std::string> name = SaveGame();
+  TFormSavedGame* saved = FormSavedGame();
+  if (!name || !saved) return;
+  saved->SetTitle("GAME SAVED");
+  saved->LabelInfo->setText(ShownText(*name));
+  saved->exec();
+}
+
+void TFormMain::LoadGameKey() {
+  if (TFormLoadGame* load = FormLoadGame()) {
+    load->SetTitle("LOAD GAME");
+    load->exec();
+  }
+}
 
 }  // namespace pav

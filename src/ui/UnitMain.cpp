@@ -85,14 +85,7 @@ class TMainHooks : public EngineHooks {
  public:
   explicit TMainHooks(TFormMain& form) : Form(form) {}
 
-  void ShowInvalidMark(int x, int y, int kind) override {
-    if (App().Config.ShowInvalid) {
-      InvertMark(MainPicture(), x, y, kind);
-      Form.update((x - 1) * Cell, (y - 1) * Cell, Cell, Cell);
-    }
-    Form.TimerInvalid->stop();
-    Form.TimerInvalid->start();
-  }
+  void ShowInvalidMark(int x, int y, int kind) override { Form.ShowInvalidMark(x, y, kind); }
   void OverflowMessage(const std::string& text) override { ShowMessage(text, TMessageIcon::Error); }
   void PlayMoveSound() override { PlayEffect(TEffect::Move); }
   void RedrawCounters() override { UpdateCounters(); }
@@ -411,6 +404,15 @@ void TFormMain::FormMouseWheelDown(Qt::MouseButtons buttons, int x, int y) { Whe
 void TFormMain::TimerButtsOffTimer() {
   TimerButtsOff->stop();
   RedrawSidePanelNow();
+}
+
+void TFormMain::ShowInvalidMark(int x, int y, int kind) {
+  if (App().Config.ShowInvalid) {
+    InvertMark(MainPicture(), x, y, kind);
+    update((x - 1) * Cell, (y - 1) * Cell, Cell, Cell);
+  }
+  TimerInvalid->stop();
+  TimerInvalid->start();
 }
 
 void TFormMain::TimerInvalidTimer() {

@@ -72,6 +72,9 @@ class TFormMain : public QWidget {
   void FormMouseWheelDown(Qt::MouseButtons buttons, int x, int y);
 
   void TimerButtsOffTimer();
+  // The mark of kind `kind` over cell (x, y) when marks are shown; either way the
+  // board is redrawn clean when TimerInvalid fires.
+  void ShowInvalidMark(int x, int y, int kind);
   void TimerInvalidTimer();
   void TimerJumpsNTurnsTimer();
   void TimerGameTimer();
@@ -93,6 +96,10 @@ class TFormMain : public QWidget {
   static int VirtualKey(int qtKey);
   // M: music on or off.
   void MusicOnOffKey();
+  // Ctrl+S: the running game saved, and the name it got shown.
+  void SaveGameKey();
+  // Ctrl+L: the load window.
+  void LoadGameKey();
 
   // Repaints the status row on screen (after the counters were drawn into the picture).
   void RepaintStatusBar();

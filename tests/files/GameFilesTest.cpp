@@ -701,7 +701,8 @@ TEST(CheckSavedGame, TheTileAndLinkRulesHoldForThePosition) {
   ASSERT_TRUE(err.has_value());
   EXPECT_TRUE(Contains(*err, "link 5")) << *err;
 
-  // The move list, the counters and the fields of the game's mode.
+  // The move list, the counters and the fields of the game's mode, checked when the
+  // game takes a saved game up.
   struct TCase {
     std::function<void(TSavedGame&)> Damage;
     const char* Says;
@@ -719,8 +720,11 @@ TEST(CheckSavedGame, TheTileAndLinkRulesHoldForThePosition) {
   };
   for (const TCase& c : cases) {
     g = ValidSavedGame(122);
+    EXPECT_FALSE(CheckSavedGameState(*g).has_value());
     c.Damage(*g);
-    err = CheckSavedGame(*g);
+    // The file still reads (the tool shows it); the game refuses to take it up.
+    EXPECT_FALSE(CheckSavedGame(*g).has_value());
+    err = CheckSavedGameState(*g);
     ASSERT_TRUE(err.has_value()) << c.Says;
     EXPECT_TRUE(Contains(*err, c.Says)) << *err;
   }
@@ -732,7 +736,7 @@ TEST(CheckSavedGame, TheTileAndLinkRulesHoldForThePosition) {
   g->ScrambleLength = 10;
   g->GameMode = 0;
   g->Level = 0;
-  EXPECT_FALSE(CheckSavedGame(*g).has_value());
+  EXPECT_FALSE(CheckSavedGameState(*g).has_value());
 }
 
 TEST(CheckSavedGame, ThePositionMustLieOnItsBoard) {

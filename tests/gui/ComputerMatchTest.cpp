@@ -62,7 +62,7 @@ class TRecordingWindows : public TGameWindows {
 
   void RepaintMain() override { Real->RepaintMain(); }
   void RepaintStatusBar() override { Real->RepaintStatusBar(); }
-  void FitMainToBoard() override { Real->FitMainToBoard(); }
+  void FitMainToBoard(bool centre) override { Real->FitMainToBoard(centre); }
   void FitMainToLevel() override { Real->FitMainToLevel(); }
   void ShowCampaignLevel() override { Real->ShowCampaignLevel(); }
   void ShowCampaignResult() override { Real->ShowCampaignResult(); }
