@@ -11,6 +11,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/ConfigRepairs.h"
 #include "app/Log.h"
 #include "files/GameFiles.h"
 #include "media/Music.h"
@@ -339,11 +340,25 @@ void LoadSkin() {
   ApplyCustomPicture();
 }
 
+// A puzzle of a single game or a game against the computer that is laid on another
+// board than the configured one (a hand-edited file): it could never be solved there.
+bool PuzzleOnAnotherBoard(const TConfig& c) {
+  if (c.PuzzleName.Empty() || c.GameMode == 3) return false;
+  auto puzzle = std::make_unique<TPuzzle>();
+  try {
+    ReadRecord(PuzzlePath(c.PuzzleName.Str()), *puzzle);
+  } catch (const EInOutError&) {
+    return false;  // loading it names the problem
+  }
+  return !SameTextIgnoringCase(puzzle->BoardName.Str(), c.BoardName.Str());
+}
+
 bool ValidateGameFiles() {
   const TConfig& c = Cfg();
   const bool stale = !FileExists(BoardPath(c.BoardName.Str())) ||
                      (!c.PuzzleName.Empty() && !FileExists(PuzzlePath(c.PuzzleName.Str()))) ||
-                     (!c.CampaignName.Empty() && !FileExists(CampaignPath(c.CampaignName.Str())));
+                     (!c.CampaignName.Empty() && !FileExists(CampaignPath(c.CampaignName.Str()))) ||
+                     PuzzleOnAnotherBoard(c);
   if (!stale) return true;
   const auto names = BoardNames();
   if (names.empty()) {
@@ -401,6 +416,7 @@ void InitialiseProcessState() {
 bool RunStartup() {
   Terminating = false;
   if (!ReadConfiguration()) return false;
+  RepairConfigValues(Cfg());
   RegisterPointerShapes();
   RepairGraphicsChoice();
   LoadSkin();

@@ -80,6 +80,9 @@ std::optional<std::string> CheckBoard(const TBoard& b) {
 }
 
 std::optional<std::string> CheckPuzzle(const TPuzzle& p) {
+  // 0 is no limit; a negative one would show as a limit and never end a game.
+  if (p.TimeLimit < 0) return "the time limit " + std::to_string(p.TimeLimit) + " is negative";
+  if (p.MovesLimit < 0) return "the moves limit " + std::to_string(p.MovesLimit) + " is negative";
   if (auto err = CheckPattern(p.IP, "initial pattern")) return err;
   return CheckPattern(p.OP, "objective pattern");
 }

@@ -122,6 +122,8 @@ std::unique_ptr<TPuzzle> ValidPuzzle(unsigned seed) {
   auto p = RandomRecord<TPuzzle>(seed);
   MakePatternValid(p->IP, 2, seed + 1);
   MakePatternValid(p->OP, 0, seed + 2);
+  p->TimeLimit &= 0x7fffffff;
+  p->MovesLimit &= 0x7fffffff;
   return p;
 }
 
@@ -244,7 +246,7 @@ TEST(GameFiles, PuzzleCampaignAndSavedGameFieldsLieAtTheirOffsets) {
   p->IP.Tiles[1][1] = 7;
   p->OP.Tiles[20][15] = 50;
   p->TimeLimit = 300;
-  p->MovesLimit = -2;
+  p->MovesLimit = 2;
   p->Records.MoveValues[0] = 77;
   p->Title.Assign("First Steps");
   p->Author.Assign("B. Setter");
@@ -255,7 +257,7 @@ TEST(GameFiles, PuzzleCampaignAndSavedGameFieldsLieAtTheirOffsets) {
   EXPECT_EQ(f[51 + 1 * 17 + 1], 7);
   EXPECT_EQ(f[625 + 20 * 17 + 15], 50);
   EXPECT_EQ(Le32(f, 4280), 300);
-  EXPECT_EQ(Le32(f, 4284), -2);
+  EXPECT_EQ(Le32(f, 4284), 2);
   EXPECT_EQ(Le32(f, 4288 + 304), 77);
   EXPECT_EQ(StrAt(f, 4632), "First Steps");
   EXPECT_EQ(StrAt(f, 4653), "B. Setter");
@@ -661,6 +663,8 @@ TEST(CheckPuzzle, TheTileAndLinkRulesHoldForBothPatterns) {
       {"objective pattern face 51", [](TPuzzle& p) { p.OP.Tiles[20][1] = 51; }, {"objective", "(20,1)", "51"}},
       {"initial pattern link", [](TPuzzle& p) { p.IP.Links[1] = {1, 1, 21, 1}; }, {"initial", "link 2"}},
       {"objective pattern link", [](TPuzzle& p) { p.OP.Links[0] = {1, 16, 1, 1}; }, {"objective", "link 1"}},
+      {"negative time limit", [](TPuzzle& p) { p.TimeLimit = -5; }, {"time limit -5"}},
+      {"negative moves limit", [](TPuzzle& p) { p.MovesLimit = -1; }, {"moves limit -1"}},
   };
   TempDir dir;
   for (const auto& [what, change, named] : cases) {
@@ -674,11 +678,11 @@ TEST(CheckPuzzle, TheTileAndLinkRulesHoldForBothPatterns) {
     StorePuzzle(dir / "bad.PZZ", *p);
     EXPECT_EQ((ExpectLoadFails<TPuzzle, EBadGameFile>(dir / "bad.PZZ", &LoadPuzzle).Rule), *err);
   }
-  // Nothing else in a puzzle is checked: not even a board name, limits or records.
+  // Nothing else in a puzzle is checked: not even a board name or records.
   auto p = ValidPuzzle(111);
   p->BoardName.Len = 0;
-  p->TimeLimit = -1;
-  p->MovesLimit = -1;
+  p->TimeLimit = 0;
+  p->MovesLimit = 2000000000;
   p->IP.Links[2] = {0, 77, 77, 77};
   p->IP.Links[3] = {77, 77, 77, 77};
   EXPECT_FALSE(CheckPuzzle(*p).has_value());

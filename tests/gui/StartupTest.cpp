@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/Log.h"
@@ -143,16 +144,62 @@ TEST_F(StartupTest, DeletedBoardFallsBackToASingleGameOnTheFirstBoard) {
 TEST_F(StartupTest, StalePuzzleOrCampaignAlsoFallsBack) {
   Inst.AddBoard("Alpha", "Alpha");
   Inst.AddBoard("Zulu", "Zulu");
-  for (int which = 0; which < 2; ++which) {
+  // A puzzle laid on another board than the configured one is as stale as a missing one.
+  Inst.AddPuzzle("Puzzles", "Elsewhere", *MakePuzzle("Alpha", "Elsewhere"));
+  for (int which = 0; which < 3; ++which) {
     ClearTerminationRequest();
     TConfig c = MakeConfig("Zulu");
     if (which == 0) c.PuzzleName.Assign("Missing");
     if (which == 1) c.CampaignName.Assign("Missing");
+    if (which == 2) {
+      c.PuzzleName.Assign("Elsewhere");
+      c.IPFromPuzzle = c.OPFromPuzzle = 1;
+    }
     Inst.WriteConfig(c);
     ASSERT_TRUE(RunStartup());
     EXPECT_EQ(Cfg().BoardName.Str(), "Alpha") << which;
     EXPECT_TRUE(Cfg().PuzzleName.Empty());
     EXPECT_TRUE(Cfg().CampaignName.Empty());
+  }
+}
+
+TEST_F(StartupTest, HandEditedValuesAreRepaired) {
+  Inst.AddBoard("Alpha", "Alpha");
+  struct TCase {
+    int W, H, X, Y;
+    std::string Name;
+    int NameLength;  // the length byte as stored
+    int WantW, WantH, WantX, WantY;
+    std::string WantName;
+  };
+  const TCase cases[] = {
+      {5, 5, 1, 1, "Tester", 6, 5, 5, 1, 1, "Tester"},         // as the window writes them
+      {20, 1, -18, 5, "Tester", 6, 20, 1, -18, 5, "Tester"},   // the limits
+      {0, 0, 1, 1, "Tester", 6, 5, 5, 1, 1, "Tester"},         // as shipped once
+      {21, 255, -19, 6, "Tester", 6, 5, 5, 1, 1, "Tester"},    // beyond them
+      {5, 5, 1, 1, "../../etc", 9, 5, 5, 1, 1, ""},            // a path
+      {5, 5, 1, 1, "Tab\there", 9, 5, 5, 1, 1, ""},           // a separator
+      {5, 5, 1, 1, std::string("Ta\tb", 4), 4, 5, 5, 1, 1, ""},  // a control character
+      {5, 5, 1, 1, "Tester", 200, 5, 5, 1, 1, ""},             // a length byte past the field
+  };
+  for (const TCase& t : cases) {
+    SCOPED_TRACE(t.Name + " " + std::to_string(t.W));
+    ClearTerminationRequest();
+    TConfig c = MakeConfig("Alpha");
+    c.PictureW = static_cast<std::uint8_t>(t.W);
+    c.PictureH = static_cast<std::uint8_t>(t.H);
+    c.PictureX = t.X;
+    c.PictureY = t.Y;
+    c.PlayerName.Assign(t.Name);
+    c.PlayerName.Len = static_cast<std::uint8_t>(t.NameLength);
+    c.ShowWelcome = 0;
+    Inst.WriteConfig(c);
+    ASSERT_TRUE(RunStartup());
+    EXPECT_EQ(std::vector<int>({Cfg().PictureW, Cfg().PictureH, Cfg().PictureX, Cfg().PictureY}),
+              std::vector<int>({t.WantW, t.WantH, t.WantX, t.WantY}));
+    EXPECT_EQ(Cfg().PlayerName.Str(), t.WantName);
+    // Without a usable name the welcome window asks for one.
+    EXPECT_EQ(Cfg().ShowWelcome != 0, t.WantName.empty());
   }
 }
 

@@ -45,6 +45,9 @@ std::unique_ptr<TPuzzle> MakePuzzle(const std::string& boardName, const std::str
 TConfig MakeConfig(const std::string& board) {
   TConfig c;
   std::memset(&c, 0, sizeof c);
+  // The custom picture's rectangle as its window first offers it.
+  c.PictureW = c.PictureH = 5;
+  c.PictureX = c.PictureY = 1;
   c.GameMode = 1;
   c.BoardName.Assign(board);
   c.WriteLog = 1;
