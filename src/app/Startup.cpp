@@ -155,8 +155,8 @@ QCursor FourWayMove() {
 // ---- Game files -------------------------------------------------------------
 
 bool GraphicsExists(const std::string& name) {
-  return FileExists(App().Path("\\Graphics\\" + name + ".BMP")) ||
-         FileExists(App().Path("\\Graphics\\" + name + ".JPG"));
+  return !FileNameProblem(name) && (FileExists(App().Path("\\Graphics\\" + name + ".BMP")) ||
+                                    FileExists(App().Path("\\Graphics\\" + name + ".JPG")));
 }
 
 std::string BoardPath(const std::string& name) { return App().Path("\\Boards\\" + name + ".BRD"); }
@@ -355,7 +355,10 @@ bool PuzzleOnAnotherBoard(const TConfig& c) {
 
 bool ValidateGameFiles() {
   const TConfig& c = Cfg();
-  const bool stale = !FileExists(BoardPath(c.BoardName.Str())) ||
+  // A name that is no file name (a path, say) is as stale as a missing file.
+  const bool badName = FileNameProblem(c.BoardName.Str()) || FileNameProblem(c.PuzzleName.Str()) ||
+                       FileNameProblem(c.CampaignName.Str());
+  const bool stale = badName || !FileExists(BoardPath(c.BoardName.Str())) ||
                      (!c.PuzzleName.Empty() && !FileExists(PuzzlePath(c.PuzzleName.Str()))) ||
                      (!c.CampaignName.Empty() && !FileExists(CampaignPath(c.CampaignName.Str()))) ||
                      PuzzleOnAnotherBoard(c);

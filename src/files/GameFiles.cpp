@@ -31,6 +31,18 @@ void LoadChecked(const std::string& path, R& out, std::optional<std::string> (*c
 
 }  // namespace
 
+std::optional<std::string> FileNameProblem(const std::string& name) {
+  if (name.find("..") != std::string::npos) return "it holds \"..\"";
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (ch == '/' || ch == '\\') return "it holds a \"/\" or \"\\\"";
+    if (c < 32 || c == 127) return "it holds a control character";
+    if (c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D)
+      return "it holds the byte " + std::to_string(c) + ", which is no character";
+  }
+  return std::nullopt;
+}
+
 int LevelCount(const TCampaign& c) {
   int n = 0;
   while (n < MaxLevels && !c.Levels[n].Empty()) ++n;
@@ -83,8 +95,17 @@ std::optional<std::string> CheckPuzzle(const TPuzzle& p) {
   // 0 is no limit; a negative one would show as a limit and never end a game.
   if (p.TimeLimit < 0) return "the time limit " + std::to_string(p.TimeLimit) + " is negative";
   if (p.MovesLimit < 0) return "the moves limit " + std::to_string(p.MovesLimit) + " is negative";
+  if (auto err = FileNameProblem(p.BoardName.Str())) return "the board name '" + p.BoardName.Str() + "' is no file name : " + *err;
   if (auto err = CheckPattern(p.IP, "initial pattern")) return err;
   return CheckPattern(p.OP, "objective pattern");
+}
+
+std::optional<std::string> CheckCampaign(const TCampaign& c) {
+  const int levels = LevelCount(c);
+  for (int l = 0; l < levels; ++l)
+    if (auto err = FileNameProblem(c.Levels[l].Str()))
+      return "the name '" + c.Levels[l].Str() + "' of level " + std::to_string(l + 1) + " is no file name : " + *err;
+  return std::nullopt;
 }
 
 std::optional<std::string> CheckSavedGame(const TSavedGame& g) {
@@ -93,6 +114,8 @@ std::optional<std::string> CheckSavedGame(const TSavedGame& g) {
 }
 
 std::optional<std::string> CheckSavedGameState(const TSavedGame& g) {
+  for (const TName50* name : {&g.BoardName, &g.PuzzleName, &g.CampaignName})
+    if (auto err = FileNameProblem(name->Str())) return "the name '" + name->Str() + "' is no file name : " + *err;
   const int n = ListLength(g.History);
   for (int i = 0; i < n; ++i) {
     if (!InGrid(g.History.X[i], g.History.Y[i]))
@@ -130,7 +153,7 @@ std::optional<std::string> CheckSavedGameFits(const TSavedGame& g, const TBoard&
 
 void LoadBoard(const std::string& path, TBoard& out) { LoadChecked<TBoard>(path, out, &CheckBoard); }
 void LoadPuzzle(const std::string& path, TPuzzle& out) { LoadChecked<TPuzzle>(path, out, &CheckPuzzle); }
-void LoadCampaign(const std::string& path, TCampaign& out) { LoadChecked<TCampaign>(path, out, nullptr); }
+void LoadCampaign(const std::string& path, TCampaign& out) { LoadChecked<TCampaign>(path, out, &CheckCampaign); }
 void LoadSavedGame(const std::string& path, TSavedGame& out) { LoadChecked<TSavedGame>(path, out, &CheckSavedGame); }
 void LoadConfig(const std::string& path, TConfig& out) { LoadChecked<TConfig>(path, out, nullptr); }
 

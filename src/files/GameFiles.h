@@ -20,10 +20,16 @@ class EBadGameFile : public std::runtime_error {
   std::string Rule;
 };
 
+// Why a name stored in a game file or the configuration cannot become a file name in
+// its folder: a "/" or "\", "..", a control character, or a byte that Windows-1252
+// leaves undefined. Nothing for a name that can.
+std::optional<std::string> FileNameProblem(const std::string& name);
+
 // The first rule a record breaks, or nothing when it can be used.
 std::optional<std::string> CheckBoard(const TBoard& b);
 std::optional<std::string> CheckPattern(const TPattern& p, const std::string& what);
 std::optional<std::string> CheckPuzzle(const TPuzzle& p);
+std::optional<std::string> CheckCampaign(const TCampaign& c);
 std::optional<std::string> CheckSavedGame(const TSavedGame& g);
 // What the game needs besides readable patterns to take a saved game up: a move list
 // on the grid, counters that are not negative, the turn or level of its mode.

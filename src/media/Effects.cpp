@@ -1,6 +1,7 @@
 #include "media/Effects.h"
 
 #include "app/AppState.h"
+#include "files/GameFiles.h"
 #include "platform/Audio.h"
 #include "platform/Paths.h"
 
@@ -29,7 +30,8 @@ std::string EffectName(TEffect effect) {
 void PlayEffect(TEffect effect) {
   if (!App().Config.SoundsOn) return;
   const std::string name = EffectName(effect);
-  if (name.empty() || name == "[None]") return;
+  // A sound is named in the configuration; a name that is no file name plays nothing.
+  if (name.empty() || name == "[None]" || FileNameProblem(name)) return;
   const std::string path = App().Path("\\Sounds\\" + name + ".WAV");
   if (!FileExists(path)) return;
   if (Player())
@@ -39,7 +41,8 @@ void PlayEffect(TEffect effect) {
 }
 
 void PlayEffectFile(TEffect effect, const std::string& name) {
-  if (name.empty() || name == "[None]") return;
+  // A sound is named in the configuration; a name that is no file name plays nothing.
+  if (name.empty() || name == "[None]" || FileNameProblem(name)) return;
   const std::string path = App().Path("\\Sounds\\" + name + ".WAV");
   if (Player())
     Player()(effect, path);

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "app/AppState.h"
+#include "files/GameFiles.h"
 #include "media/FileList.h"
 #include "platform/Audio.h"
 #include "platform/Paths.h"
@@ -212,7 +213,7 @@ void StopGameMusic() {
 void CheckMusicFile() {
   TConfig& c = App().Config;
   const std::string path = MusicFilePath(c.MusicFile.Str());
-  if (!c.MusicFile.Empty() && FileExists(path)) {
+  if (!c.MusicFile.Empty() && !FileNameProblem(c.MusicFile.Str()) && FileExists(path)) {
     GameMusicPlayer().FileName = path;
     return;
   }

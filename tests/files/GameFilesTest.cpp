@@ -118,8 +118,22 @@ std::unique_ptr<TBoard> ValidBoard(unsigned seed) {
   return b;
 }
 
+// A name of random bytes that can name a file.
+template <int N>
+void MakeNameValid(TShortString<N>& n) {
+  for (char& ch : n.Chars)
+    if (FileNameProblem(std::string(1, ch)) || ch == '.') ch = 'n';
+}
+
+std::unique_ptr<TCampaign> ValidCampaign(unsigned seed) {
+  auto c = RandomRecord<TCampaign>(seed);
+  for (auto& level : c->Levels) MakeNameValid(level);
+  return c;
+}
+
 std::unique_ptr<TPuzzle> ValidPuzzle(unsigned seed) {
   auto p = RandomRecord<TPuzzle>(seed);
+  MakeNameValid(p->BoardName);
   MakePatternValid(p->IP, 2, seed + 1);
   MakePatternValid(p->OP, 0, seed + 2);
   p->TimeLimit &= 0x7fffffff;
@@ -131,6 +145,9 @@ std::unique_ptr<TSavedGame> ValidSavedGame(unsigned seed) {
   auto g = RandomRecord<TSavedGame>(seed);
   MakePatternValid(g->Current, 5, seed + 1);
   MakePatternValid(g->OP, 5, seed + 2);
+  MakeNameValid(g->BoardName);
+  MakeNameValid(g->PuzzleName);
+  MakeNameValid(g->CampaignName);
   // A full move list on the grid, counters that are not negative, a turn of a match.
   for (int i = 0; i < MoveListSize; ++i) {
     g->History.X[i] = static_cast<std::uint8_t>(1 + g->History.X[i] % MaxCols);
@@ -187,7 +204,7 @@ TEST(GameFiles, EveryByteOfEachRecordSurvivesAStoreAndALoad) {
   TempDir dir;
   ExpectRoundTrip<TBoard>(dir / "b.BRD", *ValidBoard(1), &StoreBoard, &LoadBoard);
   ExpectRoundTrip<TPuzzle>(dir / "p.PZZ", *ValidPuzzle(2), &StorePuzzle, &LoadPuzzle);
-  ExpectRoundTrip<TCampaign>(dir / "c.CPN", *RandomRecord<TCampaign>(3), &StoreCampaign, &LoadCampaign);
+  ExpectRoundTrip<TCampaign>(dir / "c.CPN", *ValidCampaign(3), &StoreCampaign, &LoadCampaign);
   ExpectRoundTrip<TSavedGame>(dir / "s.SGM", *ValidSavedGame(4), &StoreSavedGame, &LoadSavedGame);
   ExpectRoundTrip<TConfig>(dir / "Pavilore.CFG", *RandomRecord<TConfig>(5), &StoreConfig, &LoadConfig);
   // Storing again replaces the whole file.
@@ -262,7 +279,7 @@ TEST(GameFiles, PuzzleCampaignAndSavedGameFieldsLieAtTheirOffsets) {
   EXPECT_EQ(StrAt(f, 4632), "First Steps");
   EXPECT_EQ(StrAt(f, 4653), "B. Setter");
 
-  auto c = RandomRecord<TCampaign>(21);
+  auto c = ValidCampaign(21);
   c->Levels[0].Assign("Level One");
   c->Levels[254].Assign("Last Level");
   c->Records.TimeValues[2] = 1000;
@@ -499,7 +516,7 @@ TEST(GameFiles, StoringChangedRecordsChangesOnlyThatTable) {
                    4288, 344);
 
   // The level names, unused character bytes included, come back unchanged.
-  auto c = RandomRecord<TCampaign>(72);
+  auto c = ValidCampaign(72);
   SetValues(c->Records, TRecordOrder::Ascending);
   ExpectOnlyWithin(ChangedOffsets<TCampaign>(dir / "c.CPN", *c, &StoreCampaign, &LoadCampaign,
                                              [](TCampaign& l) {
@@ -741,6 +758,31 @@ TEST(CheckSavedGame, TheTileAndLinkRulesHoldForThePosition) {
   g->GameMode = 0;
   g->Level = 0;
   EXPECT_FALSE(CheckSavedGameState(*g).has_value());
+}
+
+TEST(FileNames, NamesStoredInFilesNeverLeaveTheirFolder) {
+  const std::pair<std::string, bool> names[] = {
+      {"Classic 4 x 4", true}, {"Zo\xEB's Board", true}, {"A.B", true}, {"", true},
+      {"../../../outside", false}, {"..", false}, {"Wait...", false}, {"a/b", false}, {"a\\b", false},
+      {"tab\there", false}, {std::string("nul\0x", 5), false}, {"del\x7F", false}, {"\x81", false},
+  };
+  for (const auto& [name, usable] : names) EXPECT_EQ(!FileNameProblem(name).has_value(), usable) << name;
+
+  // A puzzle's board and a campaign's levels are such names.
+  auto p = ValidPuzzle(125);
+  p->BoardName.Assign("../Boards/x");
+  ASSERT_TRUE(CheckPuzzle(*p).has_value());
+  EXPECT_TRUE(Contains(*CheckPuzzle(*p), "the board name '../Boards/x'")) << *CheckPuzzle(*p);
+  auto c = std::make_unique<TCampaign>();
+  std::memset(c.get(), 0, sizeof(TCampaign));
+  c->Levels[0].Assign("One");
+  c->Levels[1].Assign("../../../x");
+  c->Levels[3].Assign("../past/the/end");  // after the first empty level: never read
+  const auto err = CheckCampaign(*c);
+  ASSERT_TRUE(err.has_value());
+  EXPECT_TRUE(Contains(*err, "level 2")) << *err;
+  c->Levels[1].Assign("Two");
+  EXPECT_FALSE(CheckCampaign(*c).has_value());
 }
 
 TEST(CheckSavedGame, ThePositionMustLieOnItsBoard) {

@@ -146,7 +146,10 @@ TEST_F(StartupTest, StalePuzzleOrCampaignAlsoFallsBack) {
   Inst.AddBoard("Zulu", "Zulu");
   // A puzzle laid on another board than the configured one is as stale as a missing one.
   Inst.AddPuzzle("Puzzles", "Elsewhere", *MakePuzzle("Alpha", "Elsewhere"));
-  for (int which = 0; which < 3; ++which) {
+  // Names that would lead out of their folders to files that are there.
+  Inst.AddPuzzle("Campaigns", "Sneaky", *MakePuzzle("Zulu", "Sneaky"));
+  Inst.AddBoard("../Puzzles/Zulu", "Zulu");
+  for (int which = 0; which < 5; ++which) {
     ClearTerminationRequest();
     TConfig c = MakeConfig("Zulu");
     if (which == 0) c.PuzzleName.Assign("Missing");
@@ -155,6 +158,8 @@ TEST_F(StartupTest, StalePuzzleOrCampaignAlsoFallsBack) {
       c.PuzzleName.Assign("Elsewhere");
       c.IPFromPuzzle = c.OPFromPuzzle = 1;
     }
+    if (which == 3) c.PuzzleName.Assign("../Campaigns/Sneaky");
+    if (which == 4) c.BoardName.Assign("../Puzzles/Zulu");
     Inst.WriteConfig(c);
     ASSERT_TRUE(RunStartup());
     EXPECT_EQ(Cfg().BoardName.Str(), "Alpha") << which;
