@@ -400,6 +400,18 @@ bool LoadGameData() {
   return false;
 }
 
+namespace {
+
+// What a write stopped half-way (the game killed, the power gone) left beside the
+// game's files; the files themselves were never touched by it.
+void RemoveLeftoversOfInterruptedWrites() {
+  for (const char* folder :
+       {"\\System", "\\Boards", "\\Puzzles", "\\Puzzles\\Campaign Levels", "\\Campaigns", "\\Saved Games"})
+    RemoveWriteLeftovers(App().Path(folder));
+}
+
+}  // namespace
+
 void InitialiseProcessState() {
   TApp& app = App();
   app.SidePanelShown = true;
@@ -409,6 +421,7 @@ void InitialiseProcessState() {
   app.KeepBoardVisible = false;
   app.State.ComputerHurry = false;
   ResetLogBuffer();
+  RemoveLeftoversOfInterruptedWrites();
   // The first track of the alphabetical order is then the second of the list.
   app.MusicAlphaPosition = 0;
   // BackgroundLoaded was settled when the background was loaded.

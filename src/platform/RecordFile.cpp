@@ -1,11 +1,15 @@
 #include "platform/RecordFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 #include <vector>
 
 namespace pav {
@@ -32,6 +36,50 @@ class Fd {
  private:
   int F;
 };
+
+// The six letters and digits mkstemp puts at the end of a temporary file's name.
+// Six letters of one case read as a word ("backup"), so the writer never keeps
+// such a name and the sweep never takes one.
+constexpr std::size_t TempSuffixLength = 6;
+
+bool IsTempSuffix(std::string_view s) {
+  if (s.size() != TempSuffixLength) return false;
+  bool lower = false, upper = false, digit = false;
+  for (const char c : s) {
+    if (c >= 'a' && c <= 'z') lower = true;
+    else if (c >= 'A' && c <= 'Z') upper = true;
+    else if (c >= '0' && c <= '9') digit = true;
+    else return false;
+  }
+  return digit || (lower && upper);
+}
+
+// The extensions of the files written through WriteRecordFile.
+constexpr std::array<std::string_view, 5> RecordExtensions = {"CFG", "BRD", "PZZ", "CPN", "SGM"};
+
+bool IsRecordExtension(std::string_view ext) {
+  for (const auto known : RecordExtensions) {
+    if (ext.size() != known.size()) continue;
+    bool same = true;
+    for (std::size_t i = 0; i < ext.size() && same; ++i) {
+      const char c = ext[i] >= 'a' && ext[i] <= 'z' ? static_cast<char>(ext[i] - 'a' + 'A') : ext[i];
+      same = c == known[i];
+    }
+    if (same) return true;
+  }
+  return false;
+}
+
+// "<name>.<EXT>.XXXXXX": what WriteRecordFile leaves when it is stopped before its rename.
+bool IsWriteLeftoverName(std::string_view name) {
+  if (name.size() <= TempSuffixLength + 1) return false;
+  const std::size_t dot = name.size() - TempSuffixLength - 1;
+  if (name[dot] != '.' || !IsTempSuffix(name.substr(dot + 1))) return false;
+  const std::string_view file = name.substr(0, dot);
+  const std::size_t extDot = file.rfind('.');
+  if (extDot == std::string_view::npos || extDot == 0) return false;
+  return IsRecordExtension(file.substr(extDot + 1));
+}
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -68,12 +116,24 @@ void WriteRecordFile(const std::string& path, const void* record, std::size_t si
   if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
       ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
     throw EInOutError(path, ErrnoText(errno));
-  std::string tmpl = path + ".XXXXXX";
-  std::vector<char> name(tmpl.begin(), tmpl.end());
-  name.push_back('\0');
-  Fd fd(::mkstemp(name.data()));
-  if (fd.Get() < 0) throw EInOutError(path, ErrnoText(errno));
-  const std::string tmp(name.data());
+  // A temporary name the start-up sweep would not know again is given back at once.
+  std::string tmp;
+  int opened = -1;
+  for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
+    const std::string tmpl = path + ".XXXXXX";
+    std::vector<char> name(tmpl.begin(), tmpl.end());
+    name.push_back('\0');
+    opened = ::mkstemp(name.data());
+    if (opened < 0) throw EInOutError(path, ErrnoText(errno));
+    tmp = name.data();
+    if (!IsTempSuffix(std::string_view(tmp).substr(tmp.size() - TempSuffixLength))) {
+      ::unlink(tmp.c_str());
+      ::close(opened);
+      opened = -1;
+    }
+  }
+  if (opened < 0) throw EInOutError(path, "no name was found for the temporary file");
+  Fd fd(opened);
   auto fail = [&](int err) {
     ::unlink(tmp.c_str());
     throw EInOutError(path, ErrnoText(err));
@@ -103,6 +163,26 @@ void WriteRecordFile(const std::string& path, const void* record, std::size_t si
   // Make the rename itself durable.
   Fd dir(::open(FolderOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (dir.Get() >= 0) ::fsync(dir.Get());
+}
+
+void RemoveWriteLeftovers(const std::string& folder) {
+  const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dirFd < 0) return;
+  DIR* dir = ::fdopendir(dirFd);
+  if (!dir) {
+    ::close(dirFd);
+    return;
+  }
+  const std::time_t now = std::time(nullptr);
+  while (const dirent* e = ::readdir(dir)) {
+    if (!IsWriteLeftoverName(e->d_name)) continue;
+    struct stat st;
+    if (::fstatat(dirFd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    // A file written this very minute may belong to a write still going on.
+    if (now - st.st_mtime < WriteLeftoverMinAgeSeconds) continue;
+    ::unlinkat(dirFd, e->d_name, 0);
+  }
+  ::closedir(dir);
 }
 
 }  // namespace pav

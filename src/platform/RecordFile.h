@@ -27,6 +27,15 @@ void ReadRecordFile(const std::string& path, void* record, std::size_t size);
 // stays whole when anything fails. Raises EInOutError on failure.
 void WriteRecordFile(const std::string& path, const void* record, std::size_t size);
 
+// Removes what interrupted WriteRecordFile calls left in the folder: regular files
+// named "<name>.<EXT>.XXXXXX", EXT being the extension of a game file the game
+// writes (CFG, BRD, PZZ, CPN, SGM, in any case) and XXXXXX the temporary file's
+// six letters and digits. Any other file stays, links are neither followed nor
+// removed, and a file younger than WriteLeftoverMinAgeSeconds stays too, as another
+// program of the game may be writing it. Errors are ignored.
+void RemoveWriteLeftovers(const std::string& folder);
+constexpr long WriteLeftoverMinAgeSeconds = 60;
+
 template <class R>
 void ReadRecord(const std::string& path, R& record) {
   ReadRecordFile(path, &record, sizeof record);

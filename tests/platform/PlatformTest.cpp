@@ -10,6 +10,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -262,6 +263,110 @@ TEST(WriteRecordFile, AReadOnlyFolderOrFileIsNotWritten) {
   });
   if (answer == "skip") GTEST_SKIP() << "cannot drop root privileges here";
   EXPECT_EQ(answer, "");
+}
+
+// ---------------------------------------------------------------------------
+// Leftovers of interrupted writes
+
+namespace {
+
+// Dates the entry back an hour, links included, so the sweep treats it as old.
+void Age(const std::string& path) {
+  const struct timespec times[2] = {{std::time(nullptr) - 3600, 0}, {std::time(nullptr) - 3600, 0}};
+  ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << path;
+}
+
+}  // namespace
+
+TEST(RemoveWriteLeftovers, TakesOnlyOldTemporaryFilesOfTheGamesRecords) {
+  enum Kind { File, Folder, Link, FreshFile };
+  const struct {
+    const char* Name;
+    Kind What;
+    bool Removed;
+  } cases[] = {
+      {"Pavilore.CFG.a1B2c3", File, true},
+      {"One Move.PZZ.Xy7Qz0", File, true},
+      {"Classic.BRD.000000", File, true},
+      {"The Tour.CPN.AbCdEf", File, true},
+      {"2026-12-09 10.15 Ann.SGM.q9W8e7", File, true},
+      {"lower.brd.k2J3h4", File, true},
+      {"Pavilore.CFG", File, false},
+      {"notes.CFG.backup", File, false},
+      {"notes.CFG.BACKUP", File, false},
+      {"Pavilore.CFG.12345", File, false},
+      {"Pavilore.CFG.1234567", File, false},
+      {"Pavilore.CFG.a1-B2c", File, false},
+      {"Pavilore.TXT.a1B2c3", File, false},
+      {"Pavilore.JPG.a1B2c3", File, false},
+      {".CFG.a1B2c3", File, false},
+      {"CFG.a1B2c3", File, false},
+      {"Pavilore.CFGa1B2c3", File, false},
+      {"Folder.BRD.a1B2c3", Folder, false},
+      {"Link.BRD.a1B2c3", Link, false},
+      {"Busy.BRD.a1B2c3", FreshFile, false},
+  };
+  TempDir dir;
+  WriteAll(dir / "target", "the link's target");
+  std::vector<std::string> expected = {"target"};
+  for (const auto& c : cases) {
+    const std::string path = dir / c.Name;
+    if (c.What == Folder) fs::create_directory(path);
+    else if (c.What == Link) fs::create_symlink(dir / "target", path);
+    else WriteAll(path, c.Name);
+    if (c.What != FreshFile) Age(path);
+    if (!c.Removed) expected.push_back(c.Name);
+  }
+  std::sort(expected.begin(), expected.end());
+  RemoveWriteLeftovers(dir.Path);
+  EXPECT_EQ(Entries(dir.Path), expected);
+  EXPECT_EQ(ReadAll(dir / "target"), "the link's target");
+
+  // A folder that is missing, or a link to a folder, is left alone.
+  RemoveWriteLeftovers(dir / "Missing");
+  fs::create_directory(dir / "real");
+  WriteAll(dir / "real/x.BRD.a1B2c3", "leftover");
+  Age(dir / "real/x.BRD.a1B2c3");
+  fs::create_directory_symlink(dir / "real", dir / "linked");
+  RemoveWriteLeftovers(dir / "linked");
+  EXPECT_TRUE(fs::exists(dir / "real/x.BRD.a1B2c3"));
+}
+
+TEST(RemoveWriteLeftovers, TakesWhatAKilledWriteLeft) {
+  // Each write is stopped half-way by the file size limit's signal, as by a kill:
+  // the temporary file stays beside the old one, under a name the sweep knows.
+  TempDir dir;
+  const std::string path = dir / "Pavilore.CFG";
+  const auto old = RandomBytes(300, 10);
+  const auto record = RandomBytes(15736, 11);
+  WriteAll(path, AsString(old));
+  for (int run = 0; run < 40; ++run) {
+    const pid_t pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      const struct rlimit noCore {0, 0};
+      ::setrlimit(RLIMIT_CORE, &noCore);
+      struct rlimit small {};
+      ::getrlimit(RLIMIT_FSIZE, &small);
+      small.rlim_cur = 1000;
+      ::setrlimit(RLIMIT_FSIZE, &small);
+      std::signal(SIGXFSZ, SIG_DFL);
+      try {
+        WriteRecordFile(path, record.data(), record.size());
+      } catch (...) {
+      }
+      ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "run " << run;
+  }
+  const auto names = Entries(dir.Path);
+  ASSERT_EQ(names.size(), 41u);
+  for (const auto& n : names) Age(dir / n);
+  RemoveWriteLeftovers(dir.Path);
+  EXPECT_EQ(Entries(dir.Path), std::vector<std::string>{"Pavilore.CFG"});
+  EXPECT_EQ(ReadAll(path), AsString(old));
 }
 
 // ---------------------------------------------------------------------------
