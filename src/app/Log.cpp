@@ -8,7 +8,6 @@
 #include <QLocale>
 #include <QString>
 #include <QTime>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <fstream>
@@ -27,9 +26,13 @@ namespace {
 
 const std::string FreeSlot = "#";
 
+// The session's lines not yet in the player's file. It holds LogBufferSize lines
+// between two writes, and more while the file cannot be written.
 struct TLogBuffer {
-  std::array<std::string, LogBufferSize> Lines;
-  int Count = 0;  // the slots before the first free one
+  std::vector<std::string> Lines;
+  // The failure of a write was shown to the player in this session: the lines of
+  // the session then wait in the buffer without a box at each write.
+  bool FailureShown = false;
 };
 
 TLogBuffer& Buffer() {
@@ -66,11 +69,12 @@ std::vector<std::string> ReadLines(const std::string& path) {
 }
 
 // Writes the lines into a new scratch file; a scratch file left by an earlier
-// run is replaced, never followed if it is a link.
-void WriteScratch(const std::string& path, const std::vector<std::string>& lines) {
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw EInOutError(path, ErrnoText(errno));
+// run is replaced, never followed if it is a link. A failure names the player's
+// file, the one the player knows.
+void WriteScratch(const std::string& path, const std::string& target, const std::vector<std::string>& lines) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw EInOutError(target, ErrnoText(errno));
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-  if (fd < 0) throw EInOutError(path, ErrnoText(errno));
+  if (fd < 0) throw EInOutError(target, ErrnoText(errno));
   std::string text;
   for (const auto& l : lines) {
     text += l;
@@ -91,7 +95,7 @@ void WriteScratch(const std::string& path, const std::vector<std::string>& lines
   if (::close(fd) != 0 && err == 0) err = errno;
   if (err != 0) {
     ::unlink(path.c_str());
-    throw EInOutError(path, ErrnoText(err));
+    throw EInOutError(target, ErrnoText(err));
   }
 }
 
@@ -150,31 +154,39 @@ std::string StampedLine(const std::string& text) {
 
 void ResetLogBuffer() {
   TLogBuffer& b = Buffer();
-  b.Lines.fill(FreeSlot);
-  b.Count = 0;
+  b.Lines.clear();
+  b.FailureShown = false;
 }
 
-int LogBufferCount() { return Buffer().Count; }
+int LogBufferCount() { return static_cast<int>(Buffer().Lines.size()); }
 
 const std::string& LogBufferLine(int i) {
   const TLogBuffer& b = Buffer();
-  if (i < 0 || i >= b.Count) return FreeSlot;
+  if (i < 0 || i >= LogBufferCount()) return FreeSlot;
   return b.Lines[static_cast<std::size_t>(i)];
 }
 
 void LogLine(const std::string& text, bool stamped) {
   if (!App().Config.WriteLog) return;
   TLogBuffer& b = Buffer();
-  if (b.Count >= LogBufferSize) {
-    try {
-      FlushPlayerLog(App().Config.PlayerName.Str());
-    } catch (const EInOutError& e) {
+  // A full buffer is written first; while that fails, it is tried again each time
+  // another LogBufferSize lines have come.
+  if (!b.Lines.empty() && b.Lines.size() % LogBufferSize == 0) WritePlayerLog(App().Config.PlayerName.Str());
+  b.Lines.push_back(stamped ? StampedLine(text) : text);
+}
+
+bool WritePlayerLog(const std::string& name) {
+  try {
+    FlushPlayerLog(name);
+    return true;
+  } catch (const EInOutError& e) {
+    TLogBuffer& b = Buffer();
+    if (!b.FailureShown) {
+      b.FailureShown = true;
       ReportInOutError(e);
-      ResetLogBuffer();
     }
+    return false;
   }
-  b.Lines[static_cast<std::size_t>(b.Count)] = stamped ? StampedLine(text) : text;
-  ++b.Count;
 }
 
 std::string PlayerNameProblem(const std::string& name) {
@@ -227,16 +239,19 @@ void FlushPlayerLog(const std::string& name) {
   } else {
     lines = NewFileHeader(name);
   }
-  const TLogBuffer& b = Buffer();
-  for (int i = 0; i < b.Count; ++i) lines.push_back(b.Lines[static_cast<std::size_t>(i)]);
+  TLogBuffer& b = Buffer();
+  lines.insert(lines.end(), b.Lines.begin(), b.Lines.end());
 
-  WriteScratch(scratch, lines);
-  // The rename replaces the old file in one step, so it is never lost on the way.
-  // When the player's file cannot be put in place the lines go to the fallback file,
-  // unless that one exists; then they stay in the scratch file.
-  if (::rename(scratch.c_str(), target.c_str()) != 0 && target != unknown && !FileExists(unknown))
-    ::rename(scratch.c_str(), unknown.c_str());
-  ResetLogBuffer();
+  WriteScratch(scratch, target, lines);
+  // The rename replaces the old file in one step: at every moment the player's file
+  // is there, whole, the old one or the new one. When it cannot be put in place the
+  // lines stay in the buffer for the next write.
+  if (::rename(scratch.c_str(), target.c_str()) != 0) {
+    const int err = errno;
+    ::unlink(scratch.c_str());
+    throw EInOutError(target, ErrnoText(err));
+  }
+  b.Lines.clear();
 }
 
 }  // namespace pav

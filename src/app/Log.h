@@ -1,5 +1,6 @@
 // The player's log: lines collected in a buffer of 256 and written in batches
-// to "\Players\" + name + ".TXT".
+// to "\Players\" + name + ".TXT"; while the file cannot be written the buffer
+// keeps every line of the session.
 #pragma once
 
 #include <string>
@@ -9,15 +10,21 @@ namespace pav {
 constexpr int LogBufferSize = 256;
 
 // Appends a line (time-stamped when asked); does nothing while Config.WriteLog is off.
-// When the buffer is full it is first written to the current player's file; a failure
-// of that write is reported and those lines are dropped, so the game goes on.
+// When the buffer is full it is first written to the current player's file, as by
+// WritePlayerLog: a failure keeps the lines and the game goes on.
 void LogLine(const std::string& text, bool stamped);
 // Writes the buffered lines to the player's file (rewritten through the scratch
-// file); does nothing while Config.WriteLog is off. Raises EInOutError when the
-// files cannot be written; the buffer then keeps its lines. Nothing is ever written
-// outside AppFolder + "\Players": a name that would leave that folder is written to
-// "Unknown Player.TXT".
+// file and put in place by one rename); does nothing while Config.WriteLog is off.
+// Raises EInOutError naming the player's file when it cannot be written; the
+// buffer then keeps its lines. Nothing is ever written outside AppFolder +
+// "\Players": a name that would leave that folder is written to "Unknown Player.TXT".
 void FlushPlayerLog(const std::string& name);
+// FlushPlayerLog for the game: the first failure of the session is shown in the
+// input/output error box, later ones are not. The lines of a failed write stay in
+// the buffer, and the first write that works puts them all in the file. Answers
+// whether the lines were written.
+bool WritePlayerLog(const std::string& name);
+// Empties the buffer at the start of a session; a failure is shown again.
 void ResetLogBuffer();
 std::string Dashes(int n);
 // " " + short date + " " + long time + " : " + text; the long time without its zone.

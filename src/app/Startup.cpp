@@ -473,11 +473,7 @@ void RunExitSteps() {
   CloseMusicPlayers();
   CloseAudioDevice();
   LogLine("Application Terminated.", true);
-  try {
-    FlushPlayerLog(Cfg().PlayerName.Str());
-  } catch (const EInOutError& e) {
-    ReportInOutError(e);
-  }
+  WritePlayerLog(Cfg().PlayerName.Str());
 }
 
 }  // namespace pav

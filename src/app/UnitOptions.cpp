@@ -41,16 +41,9 @@ QCheckBox* MakeCheckBox(QWidget* parent, const char* name, const char* caption) 
   return box;
 }
 
-// Writes the buffer to a player's file; a failure is reported and the game goes on.
-bool WriteLogOf(const std::string& name) {
-  try {
-    FlushPlayerLog(name);
-    return true;
-  } catch (const EInOutError& e) {
-    ReportInOutError(e);
-    return false;
-  }
-}
+// Writes the buffer to a player's file; a failure is reported once a session and
+// the game goes on.
+bool WriteLogOf(const std::string& name) { return WritePlayerLog(name); }
 
 // " -", a space and 24 hyphens, " -", the stamped text, " -".
 void LogFramed(const std::string& text) {

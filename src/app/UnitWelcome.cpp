@@ -93,12 +93,8 @@ bool TFormWelcome::FormCloseQuery() {
   const std::string name = Utf8ToCp1252(typed);
   TConfig& c = App().Config;
   c.PlayerName.Assign(name);
-  try {
-    FlushPlayerLog(name);
-  } catch (const EInOutError& e) {
-    // The lines stay in the buffer and are written at the next write.
-    ReportInOutError(e);
-  }
+  // A failure keeps the lines in the buffer for the next write.
+  WritePlayerLog(name);
   c.ShowWelcome = 0;
   return true;
 }

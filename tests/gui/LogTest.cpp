@@ -2,6 +2,8 @@
 // the header of a new player's file and the rewrite that keeps the old lines.
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,6 +12,10 @@
 #include <QDir>
 #include <QLocale>
 #include <QRegularExpression>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +24,7 @@
 #include "gui/TempInstallation.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
+#include "platform/qt/MessageBox.h"
 
 namespace pav::test {
 namespace {
@@ -257,20 +264,108 @@ TEST_F(LogTest, NamesThatWouldLeaveThePlayersFolderAreRefused) {
   EXPECT_FALSE(Inst.Exists("Players/a"));
 }
 
-TEST_F(LogTest, AFileThatCannotBePutInPlaceGoesToUnknownPlayer) {
-  // The player's file name is taken by a folder: the rename fails.
-  ASSERT_EQ(::mkdir(Inst.File("Players/Blocked.TXT").c_str(), 0777), 0);
-  LogLine("one", false);
-  FlushPlayerLog("Blocked");
-  ASSERT_TRUE(Inst.Exists(std::string("Players/") + UnknownPlayerName));
-  EXPECT_EQ(Inst.ReadLines(std::string("Players/") + UnknownPlayerName).back(), "one");
+TEST_F(LogTest, AFailedWriteIsShownOnceAndItsLinesWaitForTheNextWrite) {
+  const std::string file = Inst.File("Players/Tester.TXT");
+  struct rlimit saved {};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const struct {
+    const char* What;
+    int Errno;  // the reason the box gives
+    std::function<void()> Break;
+    std::function<void()> Mend;
+    bool NeedsAUser = false;  // root writes into a read-only folder all the same
+  } cases[] = {
+      {"a folder under the player's file's name", EISDIR, [&] { ::mkdir(file.c_str(), 0777); },
+       [&] { ::rmdir(file.c_str()); }},
+      {"a file named Players", ENOTDIR,
+       [&] {
+         QDir(QString::fromStdString(Inst.File("Players"))).removeRecursively();
+         Inst.WriteBytes("Players", "not a folder");
+       },
+       [&] { Inst.Remove("Players"); }},
+      {"a full disk", EFBIG,
+       [&] {
+         struct rlimit small = saved;
+         small.rlim_cur = 100;
+         ::setrlimit(RLIMIT_FSIZE, &small);
+       },
+       [&] { ::setrlimit(RLIMIT_FSIZE, &saved); }},
+      {"a read-only Players folder", EACCES, [&] { ::chmod(Inst.File("Players").c_str(), 0555); },
+       [&] { ::chmod(Inst.File("Players").c_str(), 0755); }, true},
+  };
+  auto* previous = std::signal(SIGXFSZ, SIG_IGN);
+  for (const auto& c : cases) {
+    if (c.NeedsAUser && ::geteuid() == 0) continue;
+    SCOPED_TRACE(c.What);
+    ResetLogBuffer();
+    Inst.Remove("Players/Tester.TXT");
+    MessageCatcher messages;
+    c.Break();
+    // The game's writes: a player's change, two full buffers, the exit.
+    std::vector<std::string> written;
+    auto log = [&](int n) {
+      for (int i = 0; i < n; ++i) {
+        written.push_back("line " + std::to_string(written.size() + 1));
+        LogLine(written.back(), false);
+      }
+    };
+    log(3);
+    EXPECT_FALSE(WritePlayerLog("Tester"));
+    log(2 * LogBufferSize + 5);
+    EXPECT_FALSE(WritePlayerLog("Tester"));
+    c.Mend();
+    ASSERT_EQ(messages.Messages.size(), 1u);
+    EXPECT_EQ(messages.Text(), "Input/output error on the file '" + file + "' : " + std::strerror(c.Errno) + ".");
+    EXPECT_EQ(messages.Icon(), TMessageIcon::Error);
+    ASSERT_EQ(LogBufferCount(), static_cast<int>(written.size()));
+    EXPECT_EQ(LogBufferLine(0), "line 1");
+    EXPECT_EQ(LogBufferLine(LogBufferCount() - 1), written.back());
 
-  // With the fallback taken too, the lines stay in the scratch file.
-  LogLine("two", false);
-  FlushPlayerLog("Blocked");
-  ASSERT_TRUE(Inst.Exists(std::string("Players/") + LogScratchName));
-  EXPECT_EQ(Inst.ReadLines(std::string("Players/") + LogScratchName).back(), "two");
-  EXPECT_EQ(Inst.ReadLines(std::string("Players/") + UnknownPlayerName).back(), "one");
+    // The problem gone, the next write puts every kept line in the file, in order.
+    ASSERT_TRUE(WritePlayerLog("Tester"));
+    EXPECT_EQ(LogBufferCount(), 0);
+    auto lines = Inst.ReadLines("Players/Tester.TXT");
+    ASSERT_EQ(lines.size(), 6u + written.size());
+    lines.erase(lines.begin(), lines.begin() + 6);
+    EXPECT_EQ(lines, written);
+    EXPECT_FALSE(Inst.Exists(std::string("Players/") + LogScratchName));
+    EXPECT_FALSE(Inst.Exists(std::string("Players/") + UnknownPlayerName));
+    EXPECT_EQ(messages.Messages.size(), 1u);
+  }
+  std::signal(SIGXFSZ, previous);
+}
+
+TEST_F(LogTest, ThePlayersFileIsReplacedByOneRenameNeverEmptiedOrDeleted) {
+  Inst.WriteBytes("Players/Tester.TXT", "old line\n");
+  // Another name for the old file: it keeps what the old file held.
+  const std::string other = Inst.File("old link.TXT");
+  ASSERT_EQ(::link(Inst.File("Players/Tester.TXT").c_str(), other.c_str()), 0);
+  const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(::inotify_add_watch(watch, Inst.File("Players").c_str(), IN_DELETE | IN_MODIFY | IN_MOVED_TO),
+            0);
+  LogLine("new line", false);
+  FlushPlayerLog("Tester");
+
+  // What happened to the entry "Tester.TXT" in the folder.
+  std::vector<std::string> events;
+  alignas(inotify_event) char buf[8192];
+  ssize_t n;
+  while ((n = ::read(watch, buf, sizeof buf)) > 0) {
+    for (char* p = buf; p < buf + n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(p);
+      if (e->len > 0 && std::string(e->name) == "Tester.TXT") {
+        if (e->mask & IN_DELETE) events.push_back("deleted");
+        if (e->mask & IN_MODIFY) events.push_back("written in place");
+        if (e->mask & IN_MOVED_TO) events.push_back("renamed over");
+      }
+      p += sizeof(inotify_event) + e->len;
+    }
+  }
+  ::close(watch);
+  EXPECT_EQ(events, std::vector<std::string>{"renamed over"});
+  EXPECT_EQ(Inst.ReadBytes("old link.TXT"), "old line\n");
+  EXPECT_EQ(Inst.ReadLines("Players/Tester.TXT"), (std::vector<std::string>{"old line", "new line"}));
 }
 
 TEST_F(LogTest, AScratchFileLinkIsReplacedNotFollowed) {
@@ -290,22 +385,22 @@ TEST_F(LogTest, AMissingPlayersFolderIsCreated) {
   EXPECT_EQ(Inst.ReadLines("Players/Tester.TXT").back(), "line");
 }
 
-TEST_F(LogTest, AFailedWriteIsAnInOutErrorAndKeepsTheBuffer) {
+TEST_F(LogTest, AFailedFlushRaisesAnInOutErrorOnThePlayersFileAndShowsNothing) {
   // "Players" is a file: nothing can be written into it.
   QDir(QString::fromStdString(Inst.File("Players"))).removeRecursively();
   Inst.WriteBytes("Players", "not a folder");
+  MessageCatcher messages;
   LogLine("kept", false);
-  EXPECT_THROW(FlushPlayerLog("Tester"), EInOutError);
+  try {
+    FlushPlayerLog("Tester");
+    ADD_FAILURE() << "no EInOutError";
+  } catch (const EInOutError& e) {
+    EXPECT_EQ(e.File, Inst.File("Players/Tester.TXT"));
+    EXPECT_EQ(e.Reason, std::strerror(ENOTDIR));
+  }
   ASSERT_EQ(LogBufferCount(), 1);
   EXPECT_EQ(LogBufferLine(0), "kept");
-
-  // A full buffer that cannot be written is reported once and dropped; logging goes on.
-  MessageCatcher messages;
-  ResetLogBuffer();
-  for (int i = 0; i < LogBufferSize + 1; ++i) LogLine("x", false);
-  ASSERT_EQ(messages.Messages.size(), 1u);
-  EXPECT_NE(messages.Text().find("Players"), std::string::npos);
-  EXPECT_EQ(LogBufferCount(), 1);
+  EXPECT_TRUE(messages.Empty());
 }
 
 }  // namespace
