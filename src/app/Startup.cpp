@@ -16,6 +16,7 @@
 #include "files/GameFiles.h"
 #include "media/Music.h"
 #include "platform/Audio.h"
+#include "platform/InstanceLock.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/qt/MessageBox.h"
@@ -34,6 +35,12 @@ void RequestTermination() { Terminating = true; }
 std::string Shown(const std::string& path) { return Utf8ToCp1252(path); }
 
 TConfig& Cfg() { return App().Config; }
+
+// The data folder's lock, held for the life of the process.
+TInstanceLock& FolderLock() {
+  static TInstanceLock lock;
+  return lock;
+}
 
 // ---- Pointer shapes, drawn in code ----------------------------------------
 
@@ -295,8 +302,23 @@ void SetPointerOverride(int number) {
 bool TerminationRequested() { return Terminating; }
 void ClearTerminationRequest() { Terminating = false; }
 
+bool LockAppFolder() {
+  const std::string& folder = App().AppFolder;
+  TInstanceLock& lock = FolderLock();
+  // Without a data folder there is nothing to share; a start-up run again by this
+  // same process keeps the lock it has.
+  if (folder.empty() || (lock.Held() && lock.Folder() == folder)) return true;
+  // A folder where no lock file can be made does not stop the game: its files that
+  // cannot be written are reported when they are written.
+  if (lock.Take(folder) != TLockOutcome::HeldElsewhere) return true;
+  ShowMessage("Pavilore is already running with the data folder '" + Shown(folder) + "'.", TMessageIcon::Stop);
+  RequestTermination();
+  return false;
+}
+
 bool ReadConfiguration() {
   App().AppFolder = ReadAppFolder();
+  if (!LockAppFolder()) return false;
   const std::string path = App().Path(ConfigRelativePath);
   if (!FileExists(path)) {
     ShowMessage("The configuration file : '..\\System\\Pavilore.CFG' is missing.", TMessageIcon::Stop);

@@ -60,10 +60,15 @@ constexpr int PointerHand = -1;
 
 // ---- The steps of the main window's creation -------------------------------
 
-// Reads AppFolder and Config. A missing configuration file shows
-// "The configuration file : '..\System\Pavilore.CFG' is missing."; a file that cannot
-// be read whole, or holds unusable values, shows a message naming the file and the
-// reason. Both request termination and return false.
+// Takes the lock of AppFolder for the life of the process: one copy of the game per
+// data folder. When another running copy holds it: "Pavilore is already running with
+// the data folder '...'.", termination requested, false, and no file touched. No
+// AppFolder, or a folder where no lock file can be made, goes on without the lock.
+bool LockAppFolder();
+// Reads AppFolder, takes its lock (LockAppFolder) and reads Config. A missing
+// configuration file shows "The configuration file : '..\System\Pavilore.CFG' is
+// missing."; a file that cannot be read whole, or holds unusable values, shows a
+// message naming the file and the reason. Both request termination and return false.
 bool ReadConfiguration();
 // Board graphics or tile set with neither ".BMP" nor ".JPG" in "\Graphics\": back to
 // "GB - Default" / "TS - Default" (the latter also drops the custom picture).

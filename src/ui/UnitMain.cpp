@@ -194,7 +194,9 @@ void TFormMain::FormActivate() {
 }
 
 bool TFormMain::FormCloseQuery() {
-  if (!ExitDone) {
+  // A start-up that ended the program has nothing to write back: the files may be
+  // another running copy's.
+  if (!ExitDone && !TerminationRequested()) {
     ExitDone = true;
     RunExitSteps();
   }

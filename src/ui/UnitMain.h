@@ -53,7 +53,7 @@ class TFormMain : public QWidget {
   void FormCreate();
   // Shows the welcome window while Config.ShowWelcome.
   void FormActivate();
-  // The exit steps; never refuses.
+  // The exit steps, unless the start-up asked the program to end; never refuses.
   bool FormCloseQuery();
 
   // Hides first (hide), redraws (redraw), sizes the window to the board and the side

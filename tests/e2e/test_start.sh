@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real game on a fresh installation under a virtual X server: the splash,
 # the welcome window of a first run, the main window sized to the configured board
-# and drawn, then the close button of the side panel. Afterwards the player's log
-# holds the start and the end of the run and the configuration file is whole.
+# and drawn, a second copy that is refused, then the close button of the side panel.
+# Afterwards the player's log holds the start and the end of the run and the
+# configuration file is whole.
 #
 #   bash tests/e2e/test_start.sh BUILD_DIR
 #
@@ -74,6 +75,32 @@ colours=$(convert "$artifacts/test_start-main.png" -format %k info:)
 echo "main window: ${WIDTH}x$HEIGHT at $X,$Y, $colours colours"
 [ "$colours" -ge 16 ] || fail "the main window looks blank ($colours colours)"
 
+# A second copy on the same installation says that the game runs already and ends
+# with its files untouched.
+cfg_before=$(md5sum <"$cfg")
+"$game" >"$artifacts/test_start-second.out" 2>"$artifacts/test_start-second.err" &
+second_pid=$!
+box=""
+for _ in $(seq 200); do
+  for w in $(xdotool search --onlyvisible --name '^Pavilore$' 2>/dev/null); do
+    [ "$w" = "$main" ] || box=$w
+  done
+  [ -n "$box" ] && break
+  sleep 0.1
+done
+[ -n "$box" ] || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
+import -window root "$artifacts/test_start-second.png"
+press_key "$box" Return
+status=0
+for _ in $(seq 100); do
+  kill -0 "$second_pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$second_pid" 2>/dev/null && { kill "$second_pid"; fail "the second copy did not end"; }
+wait "$second_pid" || status=$?
+[ "$status" = 1 ] || fail "the second copy ended with status $status, not 1"
+[ "$(md5sum <"$cfg")" = "$cfg_before" ] || fail "the second copy changed System/Pavilore.CFG"
+
 eval "$(xdotool getwindowgeometry --shell "$main")"
 main_x=$X main_y=$Y main_w=$WIDTH
 close_game
@@ -82,7 +109,7 @@ close_game
 log=$app/Players/$player.TXT
 [ -f "$log" ] || fail "no log file $log"
 cp "$log" "$artifacts/test_start-log.txt"
-grep -q ' : Application Started\.$' "$log" || fail "no 'Application Started.' in the log"
+[ "$(grep -c ' : Application Started\.$' "$log")" = 1 ] || fail "not one 'Application Started.' in the log"
 grep -q ' : Application Terminated\.$' "$log" || fail "no 'Application Terminated.' in the log"
 [ "$(stat -c %s "$cfg")" = 772 ] || fail "System/Pavilore.CFG is $(stat -c %s "$cfg") bytes, not 772"
 [ "$(json_field "$cfg" playerName)" = "$player" ] || fail "the configuration does not name the player"
