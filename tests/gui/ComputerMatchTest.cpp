@@ -31,6 +31,7 @@
 #include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"
 #include "media/Effects.h"
+#include "render/Skinning.h"
 #include "render/UnitOP.h"
 #include "ui/UnitInfoBot.h"
 #include "ui/UnitMain.h"
@@ -157,6 +158,8 @@ class ComputerMatchTest : public ::testing::Test {
     SetGameWindows(nullptr);
     SetWavePlayer(nullptr);
     Form.reset();
+    // The human's turn leaves its pointer shape set; the next test starts without it.
+    RestoreNormalPointer();
   }
 
   // A position of the one tile, and the script that leads it back.
