@@ -53,6 +53,22 @@ void ReadNamed(const std::string& savedGame, const std::string& what, Load load)
   }
 }
 
+// A match's counters (from `counters` to `toCounters`) and its opponent options (from
+// `options` to `toOptions`): the game state and the configuration on one side, the
+// saved game on the other.
+template <class C, class O, class TC, class TO>
+void CopyMatch(const C& counters, const O& options, TC& toCounters, TO& toOptions) {
+  toCounters.HumanSeconds = counters.HumanSeconds;
+  toCounters.HumanMoves = counters.HumanMoves;
+  toCounters.ComputerSeconds = counters.ComputerSeconds;
+  toCounters.ComputerMoves = counters.ComputerMoves;
+  toCounters.OpponentTime = counters.OpponentTime;
+  toCounters.OpponentMoves = counters.OpponentMoves;
+  toOptions.UseOpponentTime = options.UseOpponentTime ? 1 : 0;
+  toOptions.UseOpponentMoves = options.UseOpponentMoves ? 1 : 0;
+  toOptions.OpponentAnd = options.OpponentAnd ? 1 : 0;
+}
+
 // Everything a saved game needs, read and checked before anything changes.
 struct TLoadedGame {
   std::unique_ptr<TSavedGame> Saved = std::make_unique<TSavedGame>();
@@ -140,15 +156,7 @@ void RestoreComputerGame(const TLoadedGame& l) {
   c.HumanPlaysFirst = s.HumanPlaysFirst ? 1 : 0;
   g.Level = s.Level;
   st.HumanTurn = (c.HumanPlaysFirst && g.Level == 1) || (!c.HumanPlaysFirst && g.Level == 2);
-  st.HumanSeconds = s.HumanSeconds;
-  st.HumanMoves = s.HumanMoves;
-  st.ComputerSeconds = s.ComputerSeconds;
-  st.ComputerMoves = s.ComputerMoves;
-  st.OpponentTime = s.OpponentTime;
-  st.OpponentMoves = s.OpponentMoves;
-  c.UseOpponentTime = s.UseOpponentTime ? 1 : 0;
-  c.UseOpponentMoves = s.UseOpponentMoves ? 1 : 0;
-  c.OpponentAnd = s.OpponentAnd ? 1 : 0;
+  CopyMatch(s, s, st, c);
 }
 
 // The game state of a campaign, at the level it was saved in with the totals of the
@@ -246,15 +254,7 @@ const TSavedGame& FillSavedGame() {
     s.ComputerAccuracy = c.ComputerAccuracy;
     s.HumanPlaysFirst = c.HumanPlaysFirst ? 1 : 0;
     s.Level = g.Level;
-    s.HumanSeconds = st.HumanSeconds;
-    s.HumanMoves = st.HumanMoves;
-    s.ComputerSeconds = st.ComputerSeconds;
-    s.ComputerMoves = st.ComputerMoves;
-    s.OpponentTime = st.OpponentTime;
-    s.OpponentMoves = st.OpponentMoves;
-    s.UseOpponentTime = c.UseOpponentTime ? 1 : 0;
-    s.UseOpponentMoves = c.UseOpponentMoves ? 1 : 0;
-    s.OpponentAnd = c.OpponentAnd ? 1 : 0;
+    CopyMatch(st, c, s, s);
   } else {
     s.BoardName.Assign(g.Puzzle.BoardName.Str());
     s.CampaignName.Assign(c.CampaignName.Str());
