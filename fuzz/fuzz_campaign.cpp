@@ -1,7 +1,8 @@
 // The campaign reader: the input is the content of a campaign file. It goes
-// through LoadCampaign as a file; the level count must follow the rule of the
-// leading non-empty names, and a result entered into the records is written back
-// with every other byte, the unused characters of the level names included, kept.
+// through LoadCampaign as a file, which refuses level names that are no file names;
+// the level count must follow the rule of the leading non-empty names, and a result
+// entered into the records is written back with every other byte, the unused
+// characters of the level names included, kept.
 #include <cstddef>
 #include <cstdint>
 
@@ -13,7 +14,7 @@ using namespace pav::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static TScratchFile file;
-  auto campaign = LoadThroughFile<TCampaign>(file, data, size, &LoadCampaign, nullptr);
+  auto campaign = LoadThroughFile<TCampaign>(file, data, size, &LoadCampaign, &CheckCampaign);
   if (!campaign) return 0;
 
   const int count = LevelCount(*campaign);
