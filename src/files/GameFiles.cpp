@@ -1,6 +1,10 @@
 #include "files/GameFiles.h"
 
+#include <dirent.h>
+
 #include <memory>
+
+#include "platform/Paths.h"
 
 namespace pav {
 
@@ -17,7 +21,46 @@ std::string Cell(int x, int y) {
   return s;
 }
 
+// A name as a message shows it: a control character is written as \xHH, so that
+// the message tells what the file holds instead of breaking its line.
+std::string Shown(const std::string& name) {
+  static const char Hex[] = "0123456789ABCDEF";
+  std::string s;
+  for (const char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 32 || c == 127) {
+      s += "\\x";
+      s += Hex[c >> 4];
+      s += Hex[c & 15];
+    } else {
+      s += ch;
+    }
+  }
+  return s;
+}
+
 bool InGrid(int x, int y) { return x >= 1 && x <= MaxCols && y >= 1 && y <= MaxRows; }
+
+// Another file in the same folder whose name differs from the file's only in letter
+// case: the game names its files without regard to case, so the two stand for one
+// name and neither can be told from the other.
+std::optional<std::string> CaseTwin(const std::string& path) {
+  const auto slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+  DIR* d = ::opendir(folder.c_str());
+  if (!d) return std::nullopt;
+  std::optional<std::string> twin;
+  while (const dirent* e = ::readdir(d)) {
+    const std::string other = e->d_name;
+    if (other != name && SameTextIgnoringCase(other, name) && FileExists(folder + "/" + other)) {
+      twin = other;
+      break;
+    }
+  }
+  ::closedir(d);
+  return twin;
+}
 
 template <class R>
 void LoadChecked(const std::string& path, R& out, std::optional<std::string> (*check)(const R&)) {
@@ -25,6 +68,10 @@ void LoadChecked(const std::string& path, R& out, std::optional<std::string> (*c
   ReadRecord(path, *rec);
   if (check) {
     if (auto err = check(*rec)) throw EBadGameFile(path, *err);
+    if (auto twin = CaseTwin(path))
+      throw EBadGameFile(path, "the file '" + *twin +
+                                   "' beside it has the same name in other letter case, and names are read "
+                                   "without regard to case");
   }
   out = *rec;
 }
@@ -95,7 +142,8 @@ std::optional<std::string> CheckPuzzle(const TPuzzle& p) {
   // 0 is no limit; a negative one would show as a limit and never end a game.
   if (p.TimeLimit < 0) return "the time limit " + std::to_string(p.TimeLimit) + " is negative";
   if (p.MovesLimit < 0) return "the moves limit " + std::to_string(p.MovesLimit) + " is negative";
-  if (auto err = FileNameProblem(p.BoardName.Str())) return "the board name '" + p.BoardName.Str() + "' is no file name : " + *err;
+  if (auto err = FileNameProblem(p.BoardName.Str()))
+    return "the board name '" + Shown(p.BoardName.Str()) + "' is no file name : " + *err;
   if (auto err = CheckPattern(p.IP, "initial pattern")) return err;
   return CheckPattern(p.OP, "objective pattern");
 }
@@ -104,7 +152,8 @@ std::optional<std::string> CheckCampaign(const TCampaign& c) {
   const int levels = LevelCount(c);
   for (int l = 0; l < levels; ++l)
     if (auto err = FileNameProblem(c.Levels[l].Str()))
-      return "the name '" + c.Levels[l].Str() + "' of level " + std::to_string(l + 1) + " is no file name : " + *err;
+      return "the name '" + Shown(c.Levels[l].Str()) + "' of level " + std::to_string(l + 1) +
+             " is no file name : " + *err;
   return std::nullopt;
 }
 
@@ -115,7 +164,8 @@ std::optional<std::string> CheckSavedGame(const TSavedGame& g) {
 
 std::optional<std::string> CheckSavedGameState(const TSavedGame& g) {
   for (const TName50* name : {&g.BoardName, &g.PuzzleName, &g.CampaignName})
-    if (auto err = FileNameProblem(name->Str())) return "the name '" + name->Str() + "' is no file name : " + *err;
+    if (auto err = FileNameProblem(name->Str()))
+      return "the name '" + Shown(name->Str()) + "' is no file name : " + *err;
   const int n = ListLength(g.History);
   for (int i = 0; i < n; ++i) {
     if (!InGrid(g.History.X[i], g.History.Y[i]))
@@ -139,6 +189,15 @@ std::optional<std::string> CheckSavedGameState(const TSavedGame& g) {
     if (g.Level < 1) return "the campaign level is 0";
     if (g.CampaignSeconds < 0 || g.CampaignMoves < 0) return "the campaign's totals are negative";
   }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckConfigRecord(const TConfig& c) {
+  if (c.GameMode < 1 || c.GameMode > 3)
+    return "the game mode is " + std::to_string(c.GameMode) + ", outside 1..3";
+  if (c.ComputerSpeed > 2) return "the computer's speed is " + std::to_string(c.ComputerSpeed) + ", outside 0..2";
+  if (c.ComputerAccuracy > 2)
+    return "the computer's accuracy is " + std::to_string(c.ComputerAccuracy) + ", outside 0..2";
   return std::nullopt;
 }
 

@@ -34,11 +34,15 @@ std::optional<std::string> CheckSavedGame(const TSavedGame& g);
 // What the game needs besides readable patterns to take a saved game up: a move list
 // on the grid, counters that are not negative, the turn or level of its mode.
 std::optional<std::string> CheckSavedGameState(const TSavedGame& g);
+// The first field of a configuration that the game cannot start with: the game mode,
+// or the computer's speed or accuracy, out of range.
+std::optional<std::string> CheckConfigRecord(const TConfig& c);
 // Whether a saved game's position lies on the board it names.
 std::optional<std::string> CheckSavedGameFits(const TSavedGame& g, const TBoard& b);
 
 // Read one whole record (EInOutError when missing, unreadable or short) and check
-// it (EBadGameFile). Nothing is written to `out` unless both succeed.
+// it (EBadGameFile); a game file is refused too when another file beside it has the
+// same name in other letter case. Nothing is written to `out` unless all succeed.
 void LoadBoard(const std::string& path, TBoard& out);
 void LoadPuzzle(const std::string& path, TPuzzle& out);
 void LoadCampaign(const std::string& path, TCampaign& out);

@@ -77,6 +77,19 @@ class TChecker {
 
   static std::string Name(const std::string& file) { return file.substr(0, file.size() - 4); }
 
+  // Entries of a folder that carry a game file's extension but are no file (a
+  // folder "X.BRD", say): the game lists none of them and cannot read them.
+  void CheckNotFiles(const std::string& folder, const std::string& ext, const std::string& what) {
+    std::error_code ec;
+    for (fs::directory_iterator it(Path(folder), ec), end; !ec && it != end; it.increment(ec)) {
+      const std::string n = it->path().filename().string();
+      if (n.size() < ext.size() || !SameTextIgnoringCase(n.substr(n.size() - ext.size()), ext)) continue;
+      if (FileExists(it->path().string())) continue;
+      const std::string is = FolderExists(it->path().string()) ? "Is a directory" : "Is no regular file";
+      Problem(folder + "/" + n, is + ", which the game does not list as " + what);
+    }
+  }
+
   // ---- boards
 
   // Pushes from a position that run round a closed circuit without end: the game
@@ -102,6 +115,7 @@ class TChecker {
       Problem("Boards", "the folder is missing; the game refuses to start without boards");
       return;
     }
+    CheckNotFiles("Boards", ".BRD", "a board");
     const std::vector<std::string> files = ListFiles(Path("Boards"), ".BRD");
     if (files.empty()) Problem("Boards", "there are no boards; the game refuses to start without one");
     for (const std::string& f : files) {
@@ -136,6 +150,7 @@ class TChecker {
 
   void CheckPuzzleFolder(const std::string& folder) {
     if (!FolderExists(Path(folder))) return;
+    CheckNotFiles(folder, ".PZZ", "a puzzle");
     for (const std::string& f : ListFiles(Path(folder), ".PZZ")) {
       const std::string rel = folder + "/" + f;
       auto p = std::make_unique<TPuzzle>();
@@ -164,6 +179,7 @@ class TChecker {
 
   void CheckCampaigns() {
     if (!FolderExists(Path("Campaigns"))) return;
+    CheckNotFiles("Campaigns", ".CPN", "a campaign");
     for (const std::string& f : ListFiles(Path("Campaigns"), ".CPN")) {
       const std::string rel = "Campaigns/" + f;
       auto c = std::make_unique<TCampaign>();
@@ -194,9 +210,12 @@ class TChecker {
 
   void CheckSavedGames() {
     if (!FolderExists(Path("Saved Games"))) return;
+    CheckNotFiles("Saved Games", ".SGM", "a saved game");
     for (const std::string& f : ListFiles(Path("Saved Games"), ".SGM")) {
       auto g = std::make_unique<TSavedGame>();
-      Load("Saved Games/" + f, *g, &LoadSavedGame);
+      if (!Load("Saved Games/" + f, *g, &LoadSavedGame)) continue;
+      // What the game checks before it takes the game up.
+      if (auto err = CheckSavedGameState(*g)) Problem("Saved Games/" + f, *err);
     }
   }
 
@@ -239,6 +258,14 @@ class TChecker {
     }
     if (LE(b, 10, 4) >= b.size()) return "the bitmap's pixels lie past the end of the file";
     if (w <= 0 || h <= 0) return "the bitmap has no pixels";
+    // Uncompressed rows, each padded to 4 bytes, must all be there.
+    if (dib >= 40 && LE(b, 30, 4) == 0) {
+      const std::uint64_t bits = LE(b, 28, 2);
+      const std::uint64_t need = LE(b, 10, 4) + (static_cast<std::uint64_t>(w) * bits + 31) / 32 * 4 *
+                                                    static_cast<std::uint64_t>(h);
+      if (need > b.size())
+        return "the bitmap is cut short (" + std::to_string(b.size()) + " of " + std::to_string(need) + " bytes)";
+    }
     return std::nullopt;
   }
 

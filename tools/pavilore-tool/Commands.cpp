@@ -373,7 +373,11 @@ int RunShow(const std::vector<std::string>& argv) {
     }
     case FileKind::Config: {
       auto c = std::make_unique<TConfig>();
-      Load(path, [&] { LoadConfig(path, *c); });
+      Load(path, [&] {
+        LoadConfig(path, *c);
+        // Values the game ends its start-up on, named as the game names them.
+        if (auto err = CheckConfigRecord(*c)) throw EBadGameFile(path, *err);
+      });
       ConfigJson(j, *c);
       break;
     }
