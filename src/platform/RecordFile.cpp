@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <ctime>
+#include <random>
 #include <string_view>
 #include <vector>
 
@@ -37,9 +39,9 @@ class Fd {
   int F;
 };
 
-// The six letters and digits mkstemp puts at the end of a temporary file's name.
-// Six letters of one case read as a word ("backup"), so the writer never keeps
-// such a name and the sweep never takes one.
+// The six letters and digits at the end of a temporary file's name. Six letters of
+// one case read as a word ("backup"), so the writer never makes such a name and the
+// sweep never takes one.
 constexpr std::size_t TempSuffixLength = 6;
 
 bool IsTempSuffix(std::string_view s) {
@@ -52,6 +54,26 @@ bool IsTempSuffix(std::string_view s) {
     else return false;
   }
   return digit || (lower && upper);
+}
+
+// A new temporary suffix: random letters and digits, one place always a digit, so
+// that whatever a kill leaves is a name the sweep knows. The file is created under
+// its final name at once: a name tried and given back would be a moment in which a
+// kill leaves a file no start-up removes.
+std::string NewTempSuffix() {
+  static constexpr std::string_view Chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  // Seeded again in a forked process, which would otherwise draw its parent's names.
+  thread_local std::mt19937_64 generator;
+  thread_local pid_t seededIn = 0;
+  if (seededIn != ::getpid()) {
+    seededIn = ::getpid();
+    generator.seed((static_cast<std::uint64_t>(std::random_device{}()) << 32) ^
+                   static_cast<std::uint64_t>(seededIn) ^ static_cast<std::uint64_t>(std::time(nullptr)));
+  }
+  std::string s(TempSuffixLength, '0');
+  for (char& c : s) c = Chars[generator() % Chars.size()];
+  s[generator() % TempSuffixLength] = static_cast<char>('0' + generator() % 10);
+  return s;
 }
 
 // The extensions of the files written through WriteRecordFile.
@@ -116,21 +138,14 @@ void WriteRecordFile(const std::string& path, const void* record, std::size_t si
   if (::faccessat(AT_FDCWD, path.c_str(), F_OK, AT_EACCESS) == 0 &&
       ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
     throw EInOutError(path, ErrnoText(errno));
-  // A temporary name the start-up sweep would not know again is given back at once.
+  // "<path>.XXXXXX", created only if no such file is there, readable by its writer alone
+  // until its permissions are set.
   std::string tmp;
   int opened = -1;
   for (int attempt = 0; attempt < 100 && opened < 0; ++attempt) {
-    const std::string tmpl = path + ".XXXXXX";
-    std::vector<char> name(tmpl.begin(), tmpl.end());
-    name.push_back('\0');
-    opened = ::mkstemp(name.data());
-    if (opened < 0) throw EInOutError(path, ErrnoText(errno));
-    tmp = name.data();
-    if (!IsTempSuffix(std::string_view(tmp).substr(tmp.size() - TempSuffixLength))) {
-      ::unlink(tmp.c_str());
-      ::close(opened);
-      opened = -1;
-    }
+    tmp = path + "." + NewTempSuffix();
+    opened = ::open(tmp.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (opened < 0 && errno != EEXIST) throw EInOutError(path, ErrnoText(errno));
   }
   if (opened < 0) throw EInOutError(path, "no name was found for the temporary file");
   Fd fd(opened);
