@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "files/ConfigValues.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
@@ -189,19 +190,6 @@ bool WritePlayerLog(const std::string& name) {
   }
 }
 
-std::string PlayerNameProblem(const std::string& name) {
-  if (name.empty()) return "Player's name can't be empty.";
-  if (name.front() == ' ' || name.back() == ' ') return "Player's name can't begin or end with a space.";
-  if (name.front() == '.') return "Player's name can't begin with a dot.";
-  if (name.find("..") != std::string::npos) return "Player's name can't contain '..'.";
-  for (const char ch : name) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (c == '/' || c == '\\') return "Player's name can't contain '/' or '\\'.";
-    if (c < 32 || c == 127) return "Player's name can't contain control characters (such as a tab).";
-  }
-  return {};
-}
-
 std::string TypedPlayerNameProblem(const std::string& utf8) {
   // Each character on its own: a character that Windows-1252 has comes back unchanged.
   const QString typed = QString::fromStdString(utf8);
@@ -218,8 +206,6 @@ std::string TypedPlayerNameProblem(const std::string& utf8) {
   return PlayerNameProblem(Utf8ToCp1252(utf8));
 }
 
-std::string PlayerFileName(const std::string& name) { return Cp1252ToUtf8(name) + ".TXT"; }
-
 void FlushPlayerLog(const std::string& name) {
   if (!App().Config.WriteLog) return;
   const std::string folder = App().Path("\\Players");
@@ -230,7 +216,7 @@ void FlushPlayerLog(const std::string& name) {
   const std::string unknown = App().Path(std::string("\\Players\\") + UnknownPlayerName);
   // A name that would leave the folder writes to the fallback file as its own.
   const std::string target =
-      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + PlayerFileName(name)) : unknown;
+      PlayerNameProblem(name).empty() ? App().Path("\\Players\\" + name + ".TXT") : unknown;
 
   std::vector<std::string> lines;
   if (FileExists(target)) {

@@ -36,18 +36,10 @@ std::string LongTimeFormatWithoutZone(const std::string& format);
 int LogBufferCount();
 const std::string& LogBufferLine(int i);
 
-// Whether a player's name (8-bit) can name a file of its own in the "Players" folder:
-// not empty, no leading or trailing space, no leading dot, no "..", no path separator
-// ("/" or "\"), no control character. Returns "" when it can, else the message that
-// names the problem.
-std::string PlayerNameProblem(const std::string& name);
-// The same for a name as typed (UTF-8): first a character that Windows-1252 cannot
-// hold, then PlayerNameProblem of its 8-bit form.
+// Whether a name as typed (UTF-8) can be a player's: first a character that
+// Windows-1252 cannot hold, then PlayerNameProblem (files/ConfigValues.h) of its
+// 8-bit form.
 std::string TypedPlayerNameProblem(const std::string& utf8);
-
-// The name of a player's file in the "Players" folder: the player's name in UTF-8,
-// as the desktop writes file names, and ".TXT".
-std::string PlayerFileName(const std::string& name);
 
 // The scratch file and the fallback file, in the "Players" folder.
 constexpr const char* LogScratchName = "ThisIsATemporalTextFile.TXT";

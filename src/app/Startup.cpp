@@ -11,8 +11,8 @@
 #include <memory>
 
 #include "app/AppState.h"
-#include "app/ConfigRepairs.h"
 #include "app/Log.h"
+#include "files/ConfigValues.h"
 #include "files/GameFiles.h"
 #include "media/Music.h"
 #include "platform/Audio.h"
@@ -181,8 +181,10 @@ std::string PuzzlePath(const std::string& name) {
 std::vector<std::string> BoardNames() {
   std::vector<std::string> names;
   for (const auto& file : ListFiles(App().Path("\\Boards"), ".BRD")) {
-    const std::string name = file.substr(0, file.size() - 4);
-    if (name.size() <= static_cast<std::size_t>(TName50::Capacity)) names.push_back(name);
+    std::string name;
+    if (GameNameOfFile(file.substr(0, file.size() - 4), name) &&
+        name.size() <= static_cast<std::size_t>(TName50::Capacity))
+      names.push_back(name);
   }
   return names;
 }

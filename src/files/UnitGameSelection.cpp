@@ -7,6 +7,7 @@
 #include "app/AppState.h"
 #include "app/Startup.h"
 #include "files/GameFiles.h"
+#include "files/SavedGameFiles.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
@@ -17,7 +18,11 @@ namespace pav {
 QStringList GameFileEntries(const std::string& relativeFolder, const std::string& extension) {
   QStringList names;
   for (const std::string& file : ListFiles(App().Path(relativeFolder), extension)) {
-    if (file.empty() || file[0] == '.' || file.size() >= 51 || file.size() < 4) continue;
+    // Entries show the name on the disk; the game stores its Windows-1252 form.
+    std::string name;
+    if (file.empty() || file[0] == '.' || file.size() < 4 || !GameNameOfFile(file.substr(0, file.size() - 4), name) ||
+        name.size() > 46)
+      continue;
     names << QString::fromStdString(file.substr(0, file.size() - 4));
   }
   std::stable_sort(names.begin(), names.end(),
@@ -34,7 +39,7 @@ void FillFileList(QComboBox* list, const std::string& relativeFolder, const std:
 }
 
 void SelectEntry(QComboBox* list, const std::string& name) {
-  const QString wanted = QString::fromStdString(name);
+  const QString wanted = QString::fromStdString(Cp1252ToUtf8(name));
   int found = -1;
   if (!name.empty())
     for (int i = 0; i < list->count(); ++i)
@@ -47,18 +52,13 @@ void SelectEntry(QComboBox* list, const std::string& name) {
 }
 
 std::string ListText(const QComboBox* list) {
-  return list->currentIndex() < 0 ? std::string() : list->currentText().toStdString();
+  return list->currentIndex() < 0 ? std::string() : Utf8ToCp1252(list->currentText().toStdString());
 }
 
-std::string BoardFile(const std::string& name) { return App().Path("\\Boards\\" + name + ".BRD"); }
-std::string PuzzleFile(const std::string& name) { return App().Path("\\Puzzles\\" + name + ".PZZ"); }
-std::string CampaignFile(const std::string& name) { return App().Path("\\Campaigns\\" + name + ".CPN"); }
-
-std::string LevelPuzzleFile(const std::string& name) {
-  const std::string direct = PuzzleFile(name);
-  if (FileExists(direct)) return direct;
-  return App().Path("\\Puzzles\\Campaign Levels\\" + name + ".PZZ");
-}
+std::string BoardFile(const std::string& name) { return BoardFileIn(App().AppFolder, name); }
+std::string PuzzleFile(const std::string& name) { return PuzzleFileIn(App().AppFolder, name); }
+std::string CampaignFile(const std::string& name) { return CampaignFileIn(App().AppFolder, name); }
+std::string LevelPuzzleFile(const std::string& name) { return LevelPuzzleFileIn(App().AppFolder, name); }
 
 bool LevelPuzzleExists(const std::string& name) { return FileExists(LevelPuzzleFile(name)); }
 

@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/Log.h"
 #include "files/GameFiles.h"
+#include "files/SavedGameFiles.h"
 #include "files/UnitGameSelection.h"
 #include "flow/FlowShared.h"
 #include "flow/GameWindows.h"
@@ -30,9 +31,9 @@ TSavedGame& LastSaved() {
   return *record;
 }
 
-// The disk path of a saved game's name (names are Windows-1252, file names UTF-8).
+// The disk path of a saved game's name.
 std::string SavedGamePath(const std::string& name) {
-  return App().Path(SavedGamesFolder + "\\" + Cp1252ToUtf8(name) + ".SGM");
+  return App().Path(SavedGamesFolder + "\\" + name + ".SGM");
 }
 
 // The time of day in the user's long format, without the time zone some locales add.
@@ -40,17 +41,6 @@ QString LongTime(const QLocale& locale, const QTime& time) {
   QString format = locale.timeFormat(QLocale::LongFormat);
   format.remove(QLatin1Char('t'));
   return locale.toString(time, format.trimmed());
-}
-
-// Reads a file the saved game names; a file that is gone or unreadable is reported
-// against the saved game.
-template <class Load>
-void ReadNamed(const std::string& savedGame, const std::string& what, Load load) {
-  try {
-    load();
-  } catch (const EInOutError& e) {
-    throw EBadGameFile(savedGame, "the " + what + " it names can't be read (" + e.Reason + ")");
-  }
 }
 
 // A match's counters (from `counters` to `toCounters`) and its opponent options (from
@@ -67,52 +57,6 @@ void CopyMatch(const C& counters, const O& options, TC& toCounters, TO& toOption
   toOptions.UseOpponentTime = options.UseOpponentTime ? 1 : 0;
   toOptions.UseOpponentMoves = options.UseOpponentMoves ? 1 : 0;
   toOptions.OpponentAnd = options.OpponentAnd ? 1 : 0;
-}
-
-// Everything a saved game needs, read and checked before anything changes.
-struct TLoadedGame {
-  std::unique_ptr<TSavedGame> Saved = std::make_unique<TSavedGame>();
-  std::unique_ptr<TBoard> Board = std::make_unique<TBoard>();
-  std::unique_ptr<TPuzzle> Puzzle;  // the puzzle (mode 1) or the level's puzzle (mode 3)
-  std::unique_ptr<TCampaign> Campaign;
-  std::string FirstLevelBoard;  // the board of the campaign's first level
-  bool LevelInPuzzles = false;  // the level's puzzle is in "\Puzzles\" itself
-};
-
-void ReadSavedGame(const std::string& path, TLoadedGame& l) {
-  LoadSavedGame(path, *l.Saved);
-  const TSavedGame& s = *l.Saved;
-  if (auto err = CheckSavedGameState(s)) throw EBadGameFile(path, *err);
-  const int mode = s.GameMode;
-  if (mode < ModeSingle || mode > ModeCampaign) return;
-
-  if (mode == ModeSingle && s.PuzzleName.Empty() && (s.IPFromPuzzle || s.MLFromPuzzle || s.TLFromPuzzle))
-    throw EBadGameFile(path, "it takes patterns or limits from a puzzle but names none");
-  if (mode == ModeSingle && !s.PuzzleName.Empty()) {
-    l.Puzzle = std::make_unique<TPuzzle>();
-    ReadNamed(path, "puzzle '" + s.PuzzleName.Str() + "'", [&] { LoadPuzzle(PuzzleFile(s.PuzzleName.Str()), *l.Puzzle); });
-  }
-  std::string boardName = s.BoardName.Str();
-  if (mode == ModeCampaign) {
-    const std::string campaign = s.CampaignName.Str();
-    l.Campaign = std::make_unique<TCampaign>();
-    ReadNamed(path, "campaign '" + campaign + "'", [&] { LoadCampaign(CampaignFile(campaign), *l.Campaign); });
-    const int levels = LevelCount(*l.Campaign);
-    if (s.Level > levels)
-      throw EBadGameFile(path, "its level " + std::to_string(s.Level) + " is past the end of the campaign '" +
-                                   campaign + "' of " + std::to_string(levels) + " levels");
-    const std::string levelName = l.Campaign->Levels[s.Level - 1].Str();
-    l.Puzzle = std::make_unique<TPuzzle>();
-    ReadNamed(path, "puzzle '" + levelName + "'", [&] { LoadPuzzle(LevelPuzzleFile(levelName), *l.Puzzle); });
-    l.LevelInPuzzles = FileExists(PuzzleFile(levelName));
-    boardName = l.Puzzle->BoardName.Str();
-    auto first = std::make_unique<TPuzzle>();
-    const std::string firstName = l.Campaign->Levels[0].Str();
-    ReadNamed(path, "puzzle '" + firstName + "'", [&] { LoadPuzzle(LevelPuzzleFile(firstName), *first); });
-    l.FirstLevelBoard = first->BoardName.Str();
-  }
-  ReadNamed(path, "board '" + boardName + "'", [&] { LoadBoard(BoardFile(boardName), *l.Board); });
-  if (auto err = CheckSavedGameFits(s, *l.Board)) throw EBadGameFile(path, *err);
 }
 
 // The game state of a single game taken up again.
@@ -287,15 +231,16 @@ std::optional<std::string> SaveGame(const QDateTime& when) {
 std::vector<std::string> SavedGameNames() {
   std::vector<std::string> names;
   for (const std::string& file : ListFiles(App().Path(SavedGamesFolder), ".SGM")) {
-    if (file.empty() || file[0] == '.') continue;
-    names.push_back(Utf8ToCp1252(file.substr(0, file.size() - 4)));
+    std::string name;
+    if (file.empty() || file[0] == '.' || !GameNameOfFile(file.substr(0, file.size() - 4), name)) continue;
+    names.push_back(name);
   }
   return names;
 }
 
 bool LoadGame(const std::string& name) {
   TLoadedGame loaded;
-  if (!LoadReported([&] { ReadSavedGame(SavedGamePath(name), loaded); })) return false;
+  if (!LoadReported([&] { ReadSavedGame(App().AppFolder, SavedGamePath(name), loaded); })) return false;
 
   TApp& app = App();
   TGameState& st = app.State;

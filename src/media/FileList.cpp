@@ -23,8 +23,11 @@ std::vector<std::string> ListedNames(const std::string& mask) {
   const std::string ending = pattern.size() > 0 && pattern[0] == '*' ? pattern.substr(1) : pattern;
   std::vector<std::string> names;
   for (const std::string& file : pav::ListFiles(App().Path(folder.empty() ? "\\" : folder), ending)) {
-    if (file.empty() || file[0] == '.' || file.size() > LongestName || file.size() < 4) continue;
-    names.push_back(file.substr(0, file.size() - 4));
+    std::string name;
+    if (file.empty() || file[0] == '.' || file.size() < 4 || !GameNameOfFile(file.substr(0, file.size() - 4), name) ||
+        name.size() + 4 > LongestName)
+      continue;
+    names.push_back(name);
   }
   return names;
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/Text.h"
+
 namespace pav {
 
 namespace {
@@ -72,7 +74,15 @@ std::string ResolvePath(const std::string& path) {
 std::string GamePath(const std::string& appFolder, const std::string& relative) {
   std::string rel = relative;
   std::replace(rel.begin(), rel.end(), '\\', '/');
-  return ResolvePath(appFolder + rel);
+  // The game's names are Windows-1252 and the file names on the disk UTF-8. A file
+  // whose name holds those very bytes (copied from elsewhere, or chosen by an
+  // older configuration) is still found when no UTF-8 one exists.
+  const std::string converted = ResolvePath(appFolder + Cp1252ToUtf8(rel));
+  if (std::all_of(rel.begin(), rel.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }) ||
+      Exists(converted))
+    return converted;
+  const std::string raw = ResolvePath(appFolder + rel);
+  return Exists(raw) ? raw : converted;
 }
 
 bool FileExists(const std::string& path) {

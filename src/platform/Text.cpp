@@ -76,4 +76,9 @@ std::string Utf8ToCp1252(const std::string& utf8) {
   return out;
 }
 
+bool GameNameOfFile(const std::string& utf8, std::string& name) {
+  name = Utf8ToCp1252(utf8);
+  return Cp1252ToUtf8(name) == utf8;
+}
+
 }  // namespace pav

@@ -28,6 +28,7 @@
 #include "app/Log.h"
 #include "files/GameFiles.h"
 #include "files/UnitGame.h"
+#include "files/UnitGameSelection.h"
 #include "gui/FlatSkin.h"
 #include "gui/PointerEvents.h"
 #include "gui/TempInstallation.h"

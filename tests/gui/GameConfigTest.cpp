@@ -29,6 +29,22 @@ TEST_F(GameConfigTest, ListsHoldTheGameFilesSortedWithTheConfiguredOnesSelected)
   EXPECT_TRUE(Messages.Empty());
 }
 
+// Files are named in UTF-8 on the disk; the game's names are Windows-1252.
+TEST_F(GameConfigTest, NamesOutsideAsciiAreListedAsOnTheDiskAndStoredInWindows1252) {
+  Inst.AddBoard("Zo\xC3\xAB", "Zoe's");
+  Inst.AddBoard("\xCE\xB1\xCE\xB2", "Greek");  // no Windows-1252 name could find it again
+  Inst.AddPuzzle("Puzzles", "Zo\xC3\xAB Slide", *MakePuzzle("Zo\xEB", "Slide"));
+  App().Config.BoardName.Assign("Zo\xEB");
+  Form->show();
+  EXPECT_EQ(Entries(Form->ComboBoxBoard), QStringList({"Alpha", "Beta", QString::fromUtf8("Zo\xC3\xAB")}));
+  EXPECT_EQ(ListText(Form->ComboBoxBoard), "Zo\xEB");
+  Pick(Form->ComboBoxBoard, "Beta");
+  Pick(Form->ComboBoxPuzzle, QString::fromUtf8("Zo\xC3\xAB Slide"));
+  EXPECT_TRUE(Messages.Empty()) << Messages.Text();
+  EXPECT_EQ(ListText(Form->ComboBoxPuzzle), "Zo\xEB Slide");
+  EXPECT_EQ(ListText(Form->ComboBoxBoard), "Zo\xEB");
+}
+
 TEST_F(GameConfigTest, ShowsTheConfigurationAndAGonePuzzleLeavesNothingFromPuzzle) {
   struct Case {
     const char* Name;

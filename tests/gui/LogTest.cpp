@@ -21,6 +21,7 @@
 
 #include "app/AppState.h"
 #include "app/Log.h"
+#include "files/ConfigValues.h"
 #include "gui/TempInstallation.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"

@@ -408,6 +408,41 @@ TEST(GamePath, KeepsMissingComponentsAsGiven) {
             "/System/No Such Pavilore Folder/Pavilore.CFG");
 }
 
+// The game's names are Windows-1252; the files on the disk are named in UTF-8.
+TEST(GamePath, AWindows1252NameFindsItsUtf8FileAndABytewiseOneOnlyWhenNoneExists) {
+  TempDir dir;
+  fs::create_directories(dir / "Boards");
+  // "Zoë" in Windows-1252 names the UTF-8 file, existing or not (a new file is made so).
+  EXPECT_EQ(GamePath(dir.Path, "\\Boards\\Zo\xEB.BRD"), dir / "Boards/Zo\xC3\xAB.BRD");
+  WriteAll(dir / "Boards/Zo\xEB.BRD", "bytes as stored");
+  EXPECT_EQ(GamePath(dir.Path, "\\Boards\\Zo\xEB.BRD"), dir / "Boards/Zo\xEB.BRD");
+  WriteAll(dir / "Boards/Zo\xC3\xAB.BRD", "utf-8");
+  EXPECT_EQ(GamePath(dir.Path, "\\Boards\\Zo\xEB.BRD"), dir / "Boards/Zo\xC3\xAB.BRD");
+  // A name stored as UTF-8 bytes by an older configuration still finds its file.
+  EXPECT_EQ(GamePath(dir.Path, "\\Boards\\Zo\xC3\xAB.BRD"), dir / "Boards/Zo\xC3\xAB.BRD");
+}
+
+TEST(Text, AFileNameIsAGameNameOnlyWhenWindows1252HoldsEveryCharacter) {
+  const struct {
+    const char* File;
+    bool Held;
+    const char* Name;
+  } cases[] = {
+      {"Plain", true, "Plain"},
+      {"Zo\xC3\xAB", true, "Zo\xEB"},
+      {"\xE2\x82\xAC 5", true, "\x80 5"},           // the euro sign
+      {"\xCE\xB1\xCE\xB2", false, nullptr},          // Greek letters
+      {"Zo\xEB", false, nullptr},                     // not UTF-8 at all
+  };
+  for (const auto& c : cases) {
+    std::string name;
+    EXPECT_EQ(GameNameOfFile(c.File, name), c.Held) << c.File;
+    if (c.Held) {
+      EXPECT_EQ(name, c.Name) << c.File;
+    }
+  }
+}
+
 TEST(ResolvePath, ResolvesRelativePaths) {
   TempDir dir;
   fs::create_directories(dir / "Music");
