@@ -9,6 +9,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "SampleFolder.h"
 #include "engine/MoveEngine.h"
 #include "files/GameFiles.h"
 #include "files/RecordsTable.h"
@@ -153,6 +154,43 @@ void SavedGames() {
   Put("saved_game", "short", Bytes(*g).substr(0, 5000));
 }
 
+// Saved games naming the files of the sample folder, in each mode.
+void SavedGameLoads() {
+  const auto full = FullBoard();
+  const auto glued = GluedBoard();
+  auto g = std::make_unique<TSavedGame>();
+  auto game = [&](const char* board, const TBoard& b, int mode) {
+    std::memset(g.get(), 0, sizeof *g);
+    g->GameMode = static_cast<std::uint8_t>(mode);
+    g->BoardName.Assign(board);
+    g->Current = b.Pattern;
+    g->OP = b.Pattern;
+    g->HumanPlaysFirst = 1;
+    g->Moves = 2;
+    g->Seconds = 9;
+  };
+  game("Full", *full, 1);
+  Put("saved_game_load", "single-board", Bytes(*g));
+  g->PuzzleName.Assign("First steps");
+  g->IPFromPuzzle = g->MLFromPuzzle = g->TLFromPuzzle = 1;
+  Put("saved_game_load", "single-puzzle", Bytes(*g));
+  g->PuzzleName.Assign("On Damaged");
+  Put("saved_game_load", "single-damaged-board", Bytes(*g));
+  game("Glued", *glued, 2);
+  g->Level = 1;
+  g->ComputerSpeed = 1;
+  g->HumanSeconds = 30;
+  Put("saved_game_load", "computer", Bytes(*g));
+  game("Full", *full, 3);
+  g->CampaignName.Assign("Tour");
+  g->Level = 1;
+  Put("saved_game_load", "campaign-first", Bytes(*g));
+  game("Glued", *glued, 3);
+  g->CampaignName.Assign("Tour");
+  g->Level = 2;
+  Put("saved_game_load", "campaign-hidden-level", Bytes(*g));
+}
+
 void Configs() {
   auto c = std::make_unique<TConfig>();
   std::memset(c.get(), 0, sizeof *c);
@@ -265,6 +303,7 @@ int main(int argc, char** argv) {
   Puzzles();
   Campaigns();
   SavedGames();
+  SavedGameLoads();
   Configs();
   PushInputs();
   Texts();
