@@ -345,22 +345,45 @@ bool ReadConfiguration() {
   return true;
 }
 
+namespace {
+
+// The default tile set in place of the configured one; the custom picture, laid
+// over a set the player no longer has, goes off with it.
+void UseDefaultTileSet(TConfig& c) {
+  c.TileSet.Assign("TS - Default");
+  c.UserTileSet.Assign("TS - Default");
+  c.PicturePath.Assign("");
+  c.PictureOn = 0;
+  c.UserPictureOn = 0;
+}
+
+}  // namespace
+
 void RepairGraphicsChoice() {
   TConfig& c = Cfg();
   if (!GraphicsExists(c.BoardGraphics.Str())) c.BoardGraphics.Assign("GB - Default");
-  if (!GraphicsExists(c.TileSet.Str())) {
-    c.TileSet.Assign("TS - Default");
-    c.UserTileSet.Assign("TS - Default");
-    c.PicturePath.Assign("");
-    c.PictureOn = 0;
-    c.UserPictureOn = 0;
-  }
+  if (!GraphicsExists(c.TileSet.Str())) UseDefaultTileSet(c);
 }
 
 void LoadSkin() {
   CreateSkinBitmaps();
   LoadBackgroundPicture();
-  LoadGraphicsSet();
+  // A configured set whose picture is there but cannot be used (damaged, cut
+  // short, too small) was named by its message: the default set takes its place
+  // as for a missing one, so the window never opens without a board or tiles.
+  // Each round puts one set right; a default set that fails too stays as it is.
+  TGraphicsFault fault = TGraphicsFault::None;
+  for (int round = 0; round < 3 && !LoadGraphicsSet(&fault); ++round) {
+    TConfig& c = Cfg();
+    if (fault == TGraphicsFault::BoardGraphics && !SameTextIgnoringCase(c.BoardGraphics.Str(), "GB - Default")) {
+      c.BoardGraphics.Assign("GB - Default");
+      LoadBackgroundPicture();
+    } else if (fault == TGraphicsFault::TileSet && !SameTextIgnoringCase(c.TileSet.Str(), "TS - Default")) {
+      UseDefaultTileSet(c);
+    } else {
+      break;
+    }
+  }
   ApplyCustomPicture();
 }
 

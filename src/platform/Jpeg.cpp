@@ -4,17 +4,17 @@
 #include <cstdio>
 // jpeglib.h needs size_t and FILE declared before it.
 #include <jpeglib.h>
+// The message codes of libjpeg; after jpeglib.h.
+#include <jerror.h>
 
 #include <algorithm>
 #include <memory>
 #include <new>
+#include <string>
 
 namespace pav {
 
 namespace {
-
-// The largest picture decoded, in pixels.
-constexpr std::uint64_t MaxPixels = 64ULL * 1024 * 1024;
 
 // libjpeg reports a fatal error through error_exit, which must not return: it
 // jumps back to the decoder, which cleans up and reports the message.
@@ -31,9 +31,20 @@ extern "C" void JpegErrorExit(j_common_ptr cinfo) {
   std::longjmp(state->Jump, 1);
 }
 
-// Warnings (a file cut short, a damaged segment) are not printed; the decoder
-// goes on with what it could read, as picture viewers do.
+// Nothing is printed.
 extern "C" void JpegOutputMessage(j_common_ptr) {}
+
+// libjpeg only warns about a file cut short or a damaged segment and fills the
+// rest of the picture with grey: that would be drawn as a fragment of a picture,
+// so such a warning ends the decoding like an error. Only the warnings about
+// information the game does not use (an unknown JFIF revision, an unknown Adobe
+// colour transform) let it go on. Trace messages (level 1 and up) are ignored.
+extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
+  if (level >= 0) return;
+  const int code = cinfo->err->msg_code;
+  if (code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM) return;
+  JpegErrorExit(cinfo);
+}
 
 bool SetError(std::string* error, const std::string& why) {
   if (error) *error = why;
@@ -50,6 +61,15 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
 
 }  // namespace
 
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
+  const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
+  if (width <= 0 || height <= 0) return "the picture size " + size + " is not usable";
+  if (width > MaxPictureSide || height > MaxPictureSide || width * height > MaxPicturePixels)
+    return "the picture is " + size + "; the game reads at most " + std::to_string(MaxPictureSide) +
+           " pixels a side and 16 million pixels in all";
+  return {};
+}
+
 bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& out, std::string* error,
                     int neededSide) {
   out = TJpegPicture();
@@ -62,6 +82,7 @@ bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& ou
   s->Info.err = jpeg_std_error(&s->Errors);
   s->Errors.error_exit = JpegErrorExit;
   s->Errors.output_message = JpegOutputMessage;
+  s->Errors.emit_message = JpegEmitMessage;
   s->Info.client_data = s;
   jpeg_create_decompress(&s->Info);
   if (setjmp(s->Jump) != 0) {
@@ -82,11 +103,9 @@ bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& ou
       break;
     default: s->Info.out_color_space = JCS_RGB; break;
   }
-  const std::uint64_t pixels = static_cast<std::uint64_t>(s->Info.image_width) * s->Info.image_height;
-  if (s->Info.image_width == 0 || s->Info.image_height == 0 || pixels > MaxPixels) {
+  if (s->Info.image_width == 0 || s->Info.image_height == 0) {
     jpeg_destroy_decompress(&s->Info);
-    return SetError(error, "the picture size " + std::to_string(s->Info.image_width) + " x " +
-                               std::to_string(s->Info.image_height) + " is not usable");
+    return SetError(error, PictureSizeProblem(s->Info.image_width, s->Info.image_height));
   }
   if (neededSide > 0) {
     const auto needed = static_cast<JDIMENSION>(neededSide);
@@ -100,6 +119,12 @@ bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& ou
         s->Info.scale_denom = denom;
         break;
       }
+  }
+  // The size the picture comes out at (after any scaling) is the one limited.
+  jpeg_calc_output_dimensions(&s->Info);
+  if (const std::string problem = PictureSizeProblem(s->Info.output_width, s->Info.output_height); !problem.empty()) {
+    jpeg_destroy_decompress(&s->Info);
+    return SetError(error, problem);
   }
   jpeg_start_decompress(&s->Info);
 
@@ -120,7 +145,12 @@ bool DecodeJpegData(const std::uint8_t* data, std::size_t size, TJpegPicture& ou
   const bool inverted = cmyk && s->Info.saw_Adobe_marker;
   while (s->Info.output_scanline < s->Info.output_height) {
     const std::size_t y = s->Info.output_scanline;
-    if (jpeg_read_scanlines(&s->Info, row, 1) != 1) break;
+    if (jpeg_read_scanlines(&s->Info, row, 1) != 1) {
+      // The data source never suspends, so no row means the picture stops here.
+      jpeg_destroy_decompress(&s->Info);
+      out = TJpegPicture();
+      return SetError(error, "the JPEG data is damaged (the picture stops at row " + std::to_string(y) + ")");
+    }
     std::uint8_t* dst = out.Pixels.data() + y * width * static_cast<std::size_t>(components);
     const JSAMPLE* src = row[0];
     if (!cmyk) {

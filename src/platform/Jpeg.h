@@ -1,6 +1,8 @@
 // JPEG pictures through libjpeg: decoding baseline (and progressive) colour and
 // grey-scale files, and converting them to the working bitmap the game loads.
-// A damaged file is reported as an error; the decoder never ends the program.
+// A damaged file is reported as an error, a file cut short or with a damaged
+// segment too (libjpeg would only warn and decode the rest as grey); the decoder
+// never ends the program.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +10,15 @@
 #include <vector>
 
 namespace pav {
+
+// The largest picture the game reads, JPEG or bitmap: no side above 16384 pixels
+// and no more than 16 million pixels (64 MB as a 32-bit picture). Larger ones are
+// refused from their headers, before their pixels are read or memory is taken.
+constexpr int MaxPictureSide = 16384;
+constexpr std::int64_t MaxPicturePixels = 16LL * 1024 * 1024;
+// "the picture is W x H pixels; the game reads at most ..." when W x H passes
+// those limits (or a side is not positive), else "".
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height);
 
 struct TJpegPicture {
   int Width = 0;

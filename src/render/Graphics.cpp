@@ -121,8 +121,34 @@ void ReportMissing(const std::string& name) {
 }
 void ReportDamaged(const std::string& path, const std::string& why) { ReportPictureProblem(path, why); }
 
-// The picture file of a graphics name, or a message naming it and nothing.
-QImage LoadNamed(const std::string& name) {
+// The 48 x 48 cells of the first 10 x 5 of the working canvas, by column range.
+void FloorCells(QImage& canvas, int firstColumn, int lastColumn) {
+  for (int row = 0; row < 5; ++row)
+    for (int col = firstColumn; col <= lastColumn; ++col) Blit(canvas, col * CellSize, row * CellSize, Skin().Floor);
+}
+
+std::string SizeOf(const QImage& img) {
+  return "the picture is " + std::to_string(img.width()) + " x " + std::to_string(img.height()) + " pixels";
+}
+
+// Why a picture cannot serve as its part of a graphics set, or "": every piece
+// is cut from a fixed rectangle, and a smaller picture would leave pieces black.
+std::string BoardGraphicsProblem(const QImage& img) {
+  if (img.width() >= 480 && img.height() >= 192) return {};
+  return SizeOf(img) + ", a board-graphics picture needs at least 480 x 192";
+}
+std::string TileSetProblem(const QImage& img) {
+  if ((img.width() >= 480 || img.width() == 240) && img.height() >= 240) return {};
+  return SizeOf(img) + ", a tile set needs at least 480 x 240, or 240 x 240 for half a set";
+}
+std::string DefaultTilesProblem(const QImage& img) {
+  if (img.width() >= 480 && img.height() >= 240) return {};
+  return SizeOf(img) + ", the default tile set needs at least 480 x 240 to complete half a set";
+}
+
+// The picture file of a graphics name that fits its format, or a message naming
+// it (and why it does not fit) and nothing.
+QImage LoadNamed(const std::string& name, std::string (*problemOf)(const QImage&)) {
   const std::string file = GraphicsFile(name);
   if (file.empty()) {
     ReportMissing(name);
@@ -130,14 +156,54 @@ QImage LoadNamed(const std::string& name) {
   }
   std::string why;
   QImage img = LoadPicture(file, &why);
-  if (img.isNull()) ReportDamaged(file, why);
-  return img;
+  if (!img.isNull()) why = problemOf(img);
+  if (why.empty()) return img;
+  ReportDamaged(file, why);
+  return QImage();
 }
 
-// The 48 x 48 cells of the first 10 x 5 of the working canvas, by column range.
-void FloorCells(QImage& canvas, int firstColumn, int lastColumn) {
-  for (int row = 0; row < 5; ++row)
-    for (int col = firstColumn; col <= lastColumn; ++col) Blit(canvas, col * CellSize, row * CellSize, Skin().Floor);
+// The pictures the tile pictures are cut from: the tile set and, for a set of
+// half the width, the default set completing it.
+struct TTilePictures {
+  QImage TileSet;
+  QImage Defaults;
+};
+
+// Reads and checks both before anything is cut; a message and false when one
+// cannot be used.
+bool LoadTilePictures(TTilePictures& out) {
+  out.TileSet = LoadNamed(App().Config.TileSet.Str(), TileSetProblem);
+  if (out.TileSet.isNull()) return false;
+  if (out.TileSet.width() != 240) return true;
+  // The other half of the tiles comes from the default set's bitmap; an
+  // installation that has the default set only as a JPEG uses that.
+  std::string file = App().Path("\\Graphics\\TS - Default.BMP");
+  if (!FileExists(file)) file = GraphicsFile("TS - Default");
+  if (file.empty()) {
+    ReportMissing("TS - Default");
+    return false;
+  }
+  std::string why;
+  out.Defaults = LoadPicture(file, &why);
+  if (!out.Defaults.isNull()) why = DefaultTilesProblem(out.Defaults);
+  if (why.empty()) return true;
+  ReportDamaged(file, why);
+  return false;
+}
+
+// The tile pictures over the floor (the board pieces are cut already): the tile
+// set colour-keyed, over the default set drawn opaque for a set of half width.
+void CutTiles(const TTilePictures& pictures) {
+  const QImage& tileSet = pictures.TileSet;
+  QImage canvas = Blank(std::max(480, tileSet.width()), std::max(240, tileSet.height()));
+  FloorCells(canvas, 0, 9);
+  if (tileSet.width() == 240) {
+    Blit(canvas, 0, 0, pictures.Defaults);
+    FloorCells(canvas, 0, 4);
+  }
+  BlitKeyed(canvas, 0, 0, tileSet);
+  for (int k = 1; k <= MaxTileFace; ++k)
+    CutPiece(canvas, ((k - 1) % 10) * CellSize, ((k - 1) / 10) * CellSize, CellSize, CellSize, Skin().TilePicture[k]);
 }
 
 // A path from the configuration: its bytes as they are, or read as Windows-1252.
@@ -228,11 +294,22 @@ void LoadBackgroundPicture() {
 
 const QImage& BackgroundPicture() { return Background; }
 
-bool LoadGraphicsSet() {
+bool LoadGraphicsSet(TGraphicsFault* fault) {
   TBusyPointer busy;
   TApp& app = App();
-  const QImage boardGraphics = LoadNamed(app.Config.BoardGraphics.Str());
-  if (boardGraphics.isNull()) return false;
+  if (fault) *fault = TGraphicsFault::None;
+  // Both pictures are read and checked before anything is cut: a refused tile
+  // set never leaves the new board pieces with the old tiles.
+  const QImage boardGraphics = LoadNamed(app.Config.BoardGraphics.Str(), BoardGraphicsProblem);
+  if (boardGraphics.isNull()) {
+    if (fault) *fault = TGraphicsFault::BoardGraphics;
+    return false;
+  }
+  TTilePictures tiles;
+  if (!LoadTilePictures(tiles)) {
+    if (fault) *fault = TGraphicsFault::TileSet;
+    return false;
+  }
   SetSourcePicture(boardGraphics);
   for (const TPiece& p : BoardPieces()) CutPiece(p.Left, p.Top, p.Width, p.Height, *p.Target);
 
@@ -247,37 +324,15 @@ bool LoadGraphicsSet() {
       for (int b = 0; b < 5; ++b) CutPiece(48 * a, 48 * b, CellSize, CellSize, Skin().BackgroundPiece[a][b]);
   }
   CurrentSource = QImage();
-  return LoadTileSet();
+  CutTiles(tiles);
+  return true;
 }
 
 bool LoadTileSet() {
   TBusyPointer busy;
-  const QImage tileSet = LoadNamed(App().Config.TileSet.Str());
-  if (tileSet.isNull()) return false;
-  QImage canvas = Blank(std::max(480, tileSet.width()), std::max(240, tileSet.height()));
-  // Parts of the canvas that no picture covers show the floor.
-  FloorCells(canvas, 0, 9);
-  if (tileSet.width() == 240) {
-    // The other half of the tiles comes from the default set's bitmap, drawn
-    // opaque; an installation that has the default set only as a JPEG uses that.
-    std::string file = App().Path("\\Graphics\\TS - Default.BMP");
-    if (!FileExists(file)) file = GraphicsFile("TS - Default");
-    if (file.empty()) {
-      ReportMissing("TS - Default");
-      return false;
-    }
-    std::string why;
-    const QImage defaults = LoadPicture(file, &why);
-    if (defaults.isNull()) {
-      ReportDamaged(file, why);
-      return false;
-    }
-    Blit(canvas, 0, 0, defaults);
-    FloorCells(canvas, 0, 4);
-  }
-  BlitKeyed(canvas, 0, 0, tileSet);
-  for (int k = 1; k <= MaxTileFace; ++k)
-    CutPiece(canvas, ((k - 1) % 10) * CellSize, ((k - 1) / 10) * CellSize, CellSize, CellSize, Skin().TilePicture[k]);
+  TTilePictures tiles;
+  if (!LoadTilePictures(tiles)) return false;
+  CutTiles(tiles);
   return true;
 }
 
@@ -424,8 +479,13 @@ bool ChooseBoardTileSet(const TBoard& board, bool recommend) {
   const std::string recommended = board.RecommendedTileSet.Str();
   if (recommend && c.AutoTileSet && !recommended.empty() &&
       (!SameTextIgnoringCase(recommended, c.TileSet.Str()) || c.PictureOn) && !GraphicsFile(recommended).empty()) {
+    const auto before = c.TileSet;
     c.TileSet.Assign(recommended);
-    LoadGraphicsSet();
+    if (!LoadGraphicsSet()) {
+      // Refused (its message was shown): the set in use stays, and is the one kept.
+      c.TileSet = before;
+      return false;
+    }
     c.PictureOn = 0;
     return true;
   }

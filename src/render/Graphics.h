@@ -38,11 +38,18 @@ void CutPiece(const QImage& source, int left, int top, int width, int height, QI
 void LoadBackgroundPicture();
 // The loaded wall-background picture (null when none).
 const QImage& BackgroundPicture();
+// Which configured picture LoadGraphicsSet could not use.
+enum class TGraphicsFault { None, BoardGraphics, TileSet };
 // Refills every skin bitmap from the configured pictures. Shows
-// "Unable to open the image '...'." and keeps the old skin when a picture is
-// missing; a damaged picture is reported with its reason the same way.
-bool LoadGraphicsSet();
-// Steps 6-9 of LoadGraphicsSet: the 50 tile pictures from Config.TileSet alone.
+// "Unable to open the image '...'." and keeps the whole old skin when a picture
+// is missing; a picture that cannot be used is reported with its reason the same
+// way: a damaged or cut-short file, a board-graphics picture under 480 x 192, a
+// tile set under 480 x 240 that is not a half set of 240 x 240 or more (the
+// default set completing a half set needs 480 x 240). Both pictures are checked
+// before anything is cut. *fault says which picture was refused.
+bool LoadGraphicsSet(TGraphicsFault* fault = nullptr);
+// The 50 tile pictures from Config.TileSet alone (the board pieces stay), with
+// the same checks and messages.
 bool LoadTileSet();
 
 // The largest side a custom picture is kept at: the widest rectangle, 20 cells.
@@ -58,6 +65,7 @@ void ApplyCustomPicture();
 // while the custom picture is on, becomes the set in use and the custom picture goes
 // off; a board that names none brings back the player's own set and picture choice.
 // The graphics are loaded again when anything changed; returns whether it did.
+// A recommended set that is refused (damaged, too small) leaves everything as it was.
 bool ChooseBoardTileSet(const TBoard& board, bool recommend = true);
 // The custom picture as ApplyCustomPicture loads it (JPEG through the working
 // file, no side beyond LargestPictureSide), reporting nothing; null with *error

@@ -1,6 +1,6 @@
-// Pictures and graphics sets: the bitmap reader on every form and on damaged
-// files, JPEG conversion, cutting the skin from a graphics set in a temporary
-// installation, the wall background, the pick lists and the custom picture.
+// Graphics sets: cutting the skin from a graphics set in a temporary installation,
+// refusing pictures that are damaged or do not fit their format, the wall
+// background, the pick lists and the custom picture.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
@@ -8,344 +8,25 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
-#include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
 
 
 #include "app/AppState.h"
+#include "gui/BmpFiles.h"
 #include "gui/JpegFiles.h"
 #include "gui/RenderTestSkin.h"
-#include "platform/Jpeg.h"
-#include "platform/qt/Bmp.h"
 #include "platform/qt/MessageBox.h"
 #include "render/Graphics.h"
 #include "render/Skin.h"
 
 namespace pav {
 namespace {
-using test::WriteJpeg;
-
-using Bytes = std::vector<std::uint8_t>;
-
-// ---- test files written byte by byte ----
-
-void Put(Bytes& b, std::uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
-struct TBmpSpec {
-  int W = 5, H = 3, Bpp = 24, HeaderSize = 40;
-  std::uint32_t Compression = 0, ClrUsed = 0;
-  bool TopDown = false, MasksAfterHeader = false;
-  std::vector<QRgb> Palette;
-  std::vector<std::uint32_t> Masks;
-  std::function<std::uint32_t(int x, int y)> Value;  // index, raw 16/32-bit value, or RGB for 24 bits
-  Bytes Compressed;                                   // run-length pixel data as it is
-};
-
-Bytes EncodeBmp(const TBmpSpec& s) {
-  Bytes h;
-  const bool core = s.HeaderSize == 12;
-  Put(h, static_cast<std::uint32_t>(s.HeaderSize), 4);
-  Put(h, static_cast<std::uint32_t>(s.W), core ? 2 : 4);
-  Put(h, static_cast<std::uint32_t>(s.TopDown ? -s.H : s.H), core ? 2 : 4);
-  Put(h, 1, 2);
-  Put(h, static_cast<std::uint32_t>(s.Bpp), 2);
-  if (!core) {
-    for (std::uint32_t v : {s.Compression, 0u, 2835u, 2835u, s.ClrUsed, 0u}) Put(h, v, 4);
-    if (s.HeaderSize >= 52 && !s.MasksAfterHeader)
-      for (std::uint32_t m : s.Masks) Put(h, m, 4);
-    h.resize(static_cast<std::size_t>(s.HeaderSize), 0);
-    if (s.MasksAfterHeader)
-      for (std::uint32_t m : s.Masks) Put(h, m, 4);
-  }
-  for (QRgb c : s.Palette) Put(h, c & 0xFFFFFF, core ? 3 : 4);
-  Bytes px = s.Compressed;
-  const std::size_t stride = (static_cast<std::size_t>(s.W) * static_cast<std::size_t>(s.Bpp) + 31) / 32 * 4;
-  if (s.Compressed.empty())
-    for (int r = 0; r < s.H; ++r) {
-      Bytes row;
-      const int y = s.TopDown ? r : s.H - 1 - r;
-      for (int x = 0; x < s.W; ++x) {
-        const std::uint32_t v = s.Value(x, y);
-        if (s.Bpp < 8) {
-          if (x % (8 / s.Bpp) == 0) row.push_back(0);
-          row.back() |= static_cast<std::uint8_t>(v << (8 - s.Bpp * (x % (8 / s.Bpp) + 1)));
-        } else {
-          Put(row, s.Bpp == 24 ? (v & 0xFFFFFF) : v, s.Bpp / 8);  // 24 bits: blue, green, red
-        }
-      }
-      row.resize(stride, 0);
-      px.insert(px.end(), row.begin(), row.end());
-    }
-  Bytes f = {'B', 'M'};
-  Put(f, static_cast<std::uint32_t>(14 + h.size() + px.size()), 4);
-  Put(f, 0, 4);
-  Put(f, static_cast<std::uint32_t>(14 + h.size()), 4);
-  f.insert(f.end(), h.begin(), h.end());
-  f.insert(f.end(), px.begin(), px.end());
-  return f;
-}
-
-Bytes BmpOf(const QImage& img) {
-  TBmpSpec s;
-  s.W = img.width();
-  s.H = img.height();
-  s.Value = [&img](int x, int y) { return static_cast<std::uint32_t>(img.pixel(x, y)); };
-  return EncodeBmp(s);
-}
-
-QByteArray Qb(const Bytes& b) { return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size())); }
-
-void WriteFile(const std::string& path, const Bytes& b) {
-  QFile f(QString::fromStdString(path));
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly)) << path;
-  f.write(Qb(b));
-}
-
-Bytes ReadAll(const std::string& path) {
-  QFile f(QString::fromStdString(path));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  const QByteArray a = f.readAll();
-  return Bytes(a.begin(), a.end());
-}
-
-
-QImage Flat(int w, int h, QRgb c) {
-  QImage img(w, h, QImage::Format_RGB32);
-  img.fill(c);
-  return img;
-}
-bool Near(QRgb a, QRgb b, int t) {
-  return std::abs(qRed(a) - qRed(b)) <= t && std::abs(qGreen(a) - qGreen(b)) <= t && std::abs(qBlue(a) - qBlue(b)) <= t;
-}
-bool AllPixels(const QImage& img, QRgb c) {
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (img.pixel(x, y) != c) return false;
-  return true;
-}
-
-// ---- the bitmap reader ----
-
-QRgb Pal(int i) { return qRgb((i * 37) % 256, 255 - (i * 11) % 256, (i * 3) % 256); }
-QRgb Colour(int x, int y) { return qRgb(40 * x + 10, 60 * y + 5, 200 - 30 * x); }
-int Scale(int v, int max) { return (v * 255 + max / 2) / max; }
-
-TBmpSpec PaletteSpec(int bpp, int colours, int headerSize = 40) {
-  TBmpSpec s;
-  s.Bpp = bpp;
-  s.HeaderSize = headerSize;
-  for (int i = 0; i < colours; ++i) s.Palette.push_back(Pal(i));
-  s.Value = [colours](int x, int y) { return static_cast<std::uint32_t>((x * 3 + y * 7) % colours); };
-  return s;
-}
-TBmpSpec ColourSpec(int headerSize, bool topDown) {
-  TBmpSpec s;
-  s.HeaderSize = headerSize;
-  s.TopDown = topDown;
-  s.Value = [](int x, int y) { return static_cast<std::uint32_t>(Colour(x, y)); };
-  return s;
-}
-TBmpSpec MaskSpec(int bpp, int headerSize, std::vector<std::uint32_t> masks, bool after) {
-  TBmpSpec s;
-  s.Bpp = bpp;
-  s.HeaderSize = headerSize;
-  s.Compression = masks.empty() ? 0 : 3;
-  s.Masks = masks;
-  s.MasksAfterHeader = after;
-  return s;
-}
-
-TEST(BmpReaderTest, EveryCommonForm) {
-  struct TCase {
-    std::string Name;
-    TBmpSpec Spec;
-    std::function<QRgb(int x, int y)> Expected;
-    int Tolerance = 0;
-  };
-  std::vector<TCase> cases;
-  for (int bpp : {1, 2, 4, 8})
-    cases.push_back({"palette " + std::to_string(bpp), PaletteSpec(bpp, 1 << bpp),
-                     [bpp](int x, int y) { return Pal((x * 3 + y * 7) % (1 << bpp)); }});
-  cases.push_back({"core palette", PaletteSpec(8, 256, 12), [](int x, int y) { return Pal((x * 3 + y * 7) % 256); }});
-  TBmpSpec wide = PaletteSpec(1, 2);  // 9 pixels: two bytes, padded to four
-  wide.W = 9;
-  cases.push_back({"1 bit, 9 wide", wide, [](int x, int y) { return Pal((x * 3 + y * 7) % 2); }});
-  TBmpSpec shortPalette = PaletteSpec(8, 3);
-  shortPalette.ClrUsed = 3;
-  shortPalette.Value = [](int x, int) { return static_cast<std::uint32_t>(x == 4 ? 200 : x % 3); };
-  cases.push_back({"short palette", shortPalette, [](int x, int) { return x == 4 ? qRgb(0, 0, 0) : Pal(x % 3); }});
-  for (auto [header, topDown] : std::initializer_list<std::pair<int, bool>>{{40, false}, {40, true}, {124, true}, {12, false}})
-    cases.push_back({"24 bit, header " + std::to_string(header), ColourSpec(header, topDown), Colour});
-  TBmpSpec x32 = MaskSpec(32, 40, {}, false);
-  x32.Value = [](int x, int y) { return static_cast<std::uint32_t>(Colour(x, y)) & 0xFFFFFF; };
-  cases.push_back({"32 bit", x32, Colour});
-  auto rgbx = [](int x, int y) {
-    const QRgb c = Colour(x, y);
-    return static_cast<std::uint32_t>(qRed(c) | (qGreen(c) << 8) | (qBlue(c) << 16));
-  };
-  for (auto [header, after] : std::initializer_list<std::pair<int, bool>>{{108, false}, {40, true}}) {
-    TBmpSpec s = MaskSpec(32, header, {0xFF, 0xFF00, 0xFF0000}, after);  // red in the low byte
-    s.Value = rgbx;
-    cases.push_back({"32 bit masks, header " + std::to_string(header), s, Colour});
-  }
-  TBmpSpec x555 = MaskSpec(16, 40, {}, false);
-  x555.Value = [](int x, int y) { return static_cast<std::uint32_t>(((x * 7) << 10) | ((y * 15) << 5) | (31 - x)); };
-  cases.push_back({"5-5-5", x555, [](int x, int y) { return qRgb(Scale(x * 7, 31), Scale(y * 15, 31), Scale(31 - x, 31)); }, 1});
-  TBmpSpec x565 = MaskSpec(16, 40, {0xF800, 0x07E0, 0x001F}, true);
-  x565.Value = [](int x, int y) { return static_cast<std::uint32_t>(((x * 7) << 11) | ((y * 31) << 5) | (31 - x)); };
-  cases.push_back({"5-6-5", x565, [](int x, int y) { return qRgb(Scale(x * 7, 31), Scale(y * 31, 63), Scale(31 - x, 31)); }, 1});
-  TBmpSpec rle8 = PaletteSpec(8, 8);
-  rle8.Compression = 1;
-  rle8.Compressed = {5, 1, 0, 0,                      // bottom row: five of index 1
-                     0, 3, 2, 3, 2, 0, 2, 4, 0, 0,    // absolute 2 3 2 (padded), two of index 4
-                     0, 2, 2, 0, 3, 5, 0, 1};         // skip two, three of index 5, end
-  cases.push_back({"run-length 8", rle8, [](int x, int y) {
-                     const int rows[3][5] = {{0, 0, 5, 5, 5}, {2, 3, 2, 4, 4}, {1, 1, 1, 1, 1}};
-                     return Pal(rows[y][x]);
-                   }});
-  TBmpSpec rle4 = PaletteSpec(4, 16);
-  rle4.Compression = 2;
-  rle4.H = 2;
-  rle4.Compressed = {5, 0x12, 0, 0, 0, 5, 0x34, 0x56, 0x70, 0, 0, 1};  // a run, then absolute nibbles
-  cases.push_back({"run-length 4", rle4, [](int x, int y) { return Pal(y == 1 ? 1 + x % 2 : 3 + x); }});
-
-  for (const TCase& c : cases) {
-    std::string error;
-    const QImage img = ReadBmp(Qb(EncodeBmp(c.Spec)), &error);
-    ASSERT_EQ(img.size(), QSize(c.Spec.W, c.Spec.H)) << c.Name << ": " << error;
-    EXPECT_EQ(img.format(), QImage::Format_RGB32) << c.Name;
-    for (int y = 0; y < c.Spec.H; ++y)
-      for (int x = 0; x < c.Spec.W; ++x)
-        EXPECT_TRUE(Near(img.pixel(x, y), c.Expected(x, y), c.Tolerance)) << c.Name << " at " << x << "," << y;
-  }
-}
-
-TEST(BmpReaderTest, DamagedFilesGiveAnErrorAndNeverCrash) {
-  std::string error;
-  EXPECT_TRUE(ReadBmp(QByteArray("\x89PNG\r\n\x1a\n0000000000000000000000", 30), &error).isNull());
-  EXPECT_EQ(error, "not a bitmap file");
-  const Bytes good = EncodeBmp(ColourSpec(40, false));
-  for (auto [at, value] : std::initializer_list<std::pair<std::size_t, std::uint32_t>>{
-           {18, 0}, {18, 0xFFFFFFF0u}, {22, 0}, {22, 0x80000000u}, {18, 100000},  // sizes
-           {10, 1000000}, {14, 1000000},                                         // offsets past the end
-           {30, 4}, {30, 9}, {30, 1}, {28, 7}}) {                                // compression, depth
-    Bytes b = good;
-    for (int i = 0; i < (at == 28 ? 2 : 4); ++i) b[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
-    EXPECT_TRUE(ReadBmp(Qb(b), &error).isNull()) << at << " = " << value;
-    EXPECT_FALSE(error.empty());
-  }
-  EXPECT_EQ(error, "unsupported colour depth of 7 bits");
-  EXPECT_TRUE(ReadBmp(Qb(Bytes(good.begin(), good.begin() + 60)), &error).isNull());
-  EXPECT_EQ(error, "the pixel data is cut short");
-  TBmpSpec rle = PaletteSpec(8, 8);
-  rle.Compression = 1;
-  rle.TopDown = true;
-  rle.Compressed = {5, 1, 0, 1};
-  EXPECT_TRUE(ReadBmp(Qb(EncodeBmp(rle)), &error).isNull());  // run-length data cannot be top-down
-  rle.TopDown = false;
-  rle.Compressed = {255, 1, 0, 2, 200, 200, 0, 250, 1, 2};  // a run and a delta past the picture: clipped
-  EXPECT_FALSE(ReadBmp(Qb(EncodeBmp(rle)), &error).isNull());
-  rle.Compressed = {0, 250, 1, 2};  // an absolute run longer than the data
-  EXPECT_TRUE(ReadBmp(Qb(EncodeBmp(rle)), &error).isNull());
-
-  // Every prefix of a file, and random damage to every form: an error or a picture.
-  rle.Compressed = {5, 1, 0, 0, 0, 3, 2, 3, 2, 0, 2, 4, 0, 0, 0, 2, 2, 0, 3, 5, 0, 1};
-  TBmpSpec x565 = MaskSpec(16, 40, {0xF800, 0x07E0, 0x001F}, true);
-  x565.Value = [](int x, int y) { return static_cast<std::uint32_t>(x * 1000 + y); };
-  const std::vector<Bytes> forms = {good, EncodeBmp(PaletteSpec(4, 16)), EncodeBmp(PaletteSpec(1, 2, 12)),
-                                    EncodeBmp(rle), EncodeBmp(x565)};
-  for (const Bytes& form : forms)
-    for (std::size_t n = 0; n < form.size(); ++n)
-      if (ReadBmp(Qb(Bytes(form.begin(), form.begin() + static_cast<std::ptrdiff_t>(n))), &error).isNull()) {
-        EXPECT_FALSE(error.empty()) << n;
-      }
-  std::mt19937 random(12345);
-  for (int round = 0; round < 10000; ++round) {
-    Bytes b = forms[static_cast<std::size_t>(round) % forms.size()];
-    for (int i = 0, hits = 1 + static_cast<int>(random() % 4); i < hits; ++i)
-      b[random() % b.size()] = static_cast<std::uint8_t>(random());
-    (void)ReadBmp(Qb(b), &error);
-  }
-  QTemporaryDir dir;
-  EXPECT_TRUE(LoadBmp(dir.path().toStdString() + "/none.bmp", &error).isNull());
-  EXPECT_EQ(error, "the file cannot be opened");
-}
-
-// ---- JPEG ----
-
-TEST(JpegTest, ColourBecomesA24BitBitmapAndGreyAn8BitOne) {
-  QTemporaryDir dir;
-  const std::string d = dir.path().toStdString() + "/";
-  QImage colour = Flat(32, 16, qRgb(220, 30, 30));
-  for (int y = 0; y < 16; ++y)
-    for (int x = 16; x < 32; ++x) colour.setPixel(x, y, qRgb(30, 30, 220));
-  ASSERT_TRUE(WriteJpeg(d + "c.jpg", colour));
-  std::string error;
-  ASSERT_TRUE(ConvertJpegToBitmap(d + "c.jpg", d + "c.bmp", &error)) << error;
-  Bytes bmp = ReadAll(d + "c.bmp");
-  ASSERT_EQ(bmp.size(), 54u + 32 * 3 * 16);
-  EXPECT_EQ(bmp[28], 24);
-  EXPECT_EQ(bmp[18], 32);
-  QImage img = LoadBmp(d + "c.bmp", &error);
-  EXPECT_TRUE(Near(img.pixel(4, 4), qRgb(220, 30, 30), 8));
-  EXPECT_TRUE(Near(img.pixel(27, 12), qRgb(30, 30, 220), 8));
-
-  QImage grey = Flat(22, 16, qRgb(100, 0, 0));  // rows of 22 bytes, padded to 24
-  for (int y = 8; y < 16; ++y)
-    for (int x = 0; x < 22; ++x) grey.setPixel(x, y, qRgb(200, 0, 0));
-  ASSERT_TRUE(WriteJpeg(d + "g.jpg", grey, true));
-  ASSERT_TRUE(ConvertJpegToBitmap(d + "g.jpg", d + "g.bmp", &error)) << error;
-  bmp = ReadAll(d + "g.bmp");
-  ASSERT_EQ(bmp.size(), 54u + 1024 + 24 * 16);
-  EXPECT_EQ(bmp[28], 8);
-  EXPECT_TRUE(bmp[54 + 4 * 77] == 77 && bmp[54 + 4 * 77 + 2] == 77);  // a grey palette
-  img = LoadBmp(d + "g.bmp", &error);
-  EXPECT_TRUE(Near(img.pixel(10, 2), qRgb(100, 100, 100), 6));
-  EXPECT_TRUE(Near(img.pixel(10, 13), qRgb(200, 200, 200), 6));
-}
-
-TEST(JpegTest, DamagedFilesAreErrorsNotTheEndOfTheProgram) {
-  QTemporaryDir dir;
-  const std::string d = dir.path().toStdString() + "/";
-  std::string error;
-  TJpegPicture pic;
-  EXPECT_FALSE(DecodeJpeg(d + "missing.jpg", pic, &error));
-  EXPECT_EQ(error, "the file cannot be opened");
-  const std::uint8_t notJpeg[] = {'B', 'M', 0, 0, 0, 0};
-  EXPECT_FALSE(DecodeJpegData(notJpeg, sizeof notJpeg, pic, &error));
-  EXPECT_EQ(error, "not a JPEG file");
-  const std::uint8_t garbage[] = {0xFF, 0xD8, 0xFF, 0x12, 0x00, 0x02, 0x33, 0x44, 0x55, 0x66};
-  EXPECT_FALSE(DecodeJpegData(garbage, sizeof garbage, pic, &error));
-  EXPECT_EQ(error.rfind("the JPEG data is damaged (", 0), 0u) << error;
-
-  QImage noise(48, 48, QImage::Format_RGB32);
-  for (int i = 0; i < 48 * 48; ++i) noise.setPixel(i % 48, i / 48, static_cast<QRgb>(i * 2654435761u));
-  ASSERT_TRUE(WriteJpeg(d + "n.jpg", noise));
-  const Bytes file = ReadAll(d + "n.jpg");
-  ASSERT_TRUE(DecodeJpegData(file.data(), file.size(), pic, &error));
-  EXPECT_TRUE(pic.Width == 48 && pic.Height == 48 && pic.Components == 3);
-  EXPECT_FALSE(DecodeJpegData(file.data(), 40, pic, &error));  // cut inside the header
-  (void)DecodeJpegData(file.data(), file.size() / 2, pic, &error);  // inside the pixels: what was read
-  std::mt19937 random(777);
-  for (int round = 0; round < 300; ++round) {
-    Bytes b = file;
-    for (int i = 0; i < 3; ++i) b[2 + random() % (b.size() - 2)] = static_cast<std::uint8_t>(random());
-    if (DecodeJpegData(b.data(), b.size(), pic, &error)) {
-      EXPECT_EQ(pic.Pixels.size(), static_cast<std::size_t>(pic.Width * pic.Height * pic.Components));
-    }
-  }
-  EXPECT_FALSE(WriteWorkingBitmap(TJpegPicture(), d + "x.bmp", &error));
-  TJpegPicture one{1, 1, 3, {1, 2, 3}};
-  EXPECT_FALSE(WriteWorkingBitmap(one, d + "no/such/folder/x.bmp", &error));
-  EXPECT_NE(error.find("cannot be created"), std::string::npos);
-}
+using namespace test;
 
 // ---- graphics sets in a temporary installation ----
 
@@ -494,39 +175,108 @@ TEST_F(GraphicsSetTest, MissingOrDamagedPicturesKeepThePreviousSkin) {
   WriteFile(G("GB - Cut.BMP"), cut);
   WriteFile(G("GB - Bad.JPG"), Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 2, 9, 9, 9});
   WriteFile(G("GB - Renamed.BMP"), Bytes{0xFF, 0xD8, 0xFF, 0xE0, 0, 2, 9, 9, 9});
-  for (const char* name : {"GB - Missing", "GB - Cut", "GB - Bad", "GB - Renamed"}) {
+  ASSERT_TRUE(WriteJpeg(G("GB - Half.JPG"), Flat(480, 192, qRgb(9, 9, 9))));
+  Bytes half = ReadAll(G("GB - Half.JPG"));
+  half.resize(half.size() / 2);
+  WriteFile(G("GB - Half.JPG"), half);
+  for (const char* name : {"GB - Missing", "GB - Cut", "GB - Bad", "GB - Renamed", "GB - Half"}) {
     App().Config.BoardGraphics.Assign(name);
-    EXPECT_FALSE(LoadGraphicsSet()) << name;
+    TGraphicsFault fault = TGraphicsFault::None;
+    EXPECT_FALSE(LoadGraphicsSet(&fault)) << name;
+    EXPECT_EQ(fault, TGraphicsFault::BoardGraphics) << name;
     EXPECT_EQ(Snapshot(), before) << name;
   }
-  ASSERT_EQ(Messages.size(), 4u);
+  ASSERT_EQ(Messages.size(), 5u);
   EXPECT_EQ(Messages[0], "Unable to open the image 'GB - Missing'.");
   EXPECT_EQ(Messages[1], "Unable to open the image 'GB - Cut.BMP' : the pixel data is cut short.");
   EXPECT_EQ(Messages[2].rfind("Unable to open the image 'GB - Bad.JPG' : the JPEG data is damaged (", 0), 0u);
   EXPECT_EQ(Messages[3], "Unable to open the image 'GB - Renamed.BMP' : not a bitmap file.");
+  EXPECT_EQ(Messages[4], "Unable to open the image 'GB - Half.JPG' : the JPEG data is damaged (Premature end of JPEG file).");
   EXPECT_FALSE(Exists("Temp.BMP"));
 
-  // A missing tile set: the board pieces are new, the tiles stay.
+  // A new board graphics with a tile set that cannot be used: nothing is cut, the
+  // new board pieces never go with the old tiles.
   Bmp("GB - Other.BMP", Flat(480, 192, qRgb(9, 9, 9)));
   App().Config.BoardGraphics.Assign("GB - Other");
-  App().Config.TileSet.Assign("TS - Gone");
-  EXPECT_FALSE(LoadGraphicsSet());
-  EXPECT_EQ(Messages.back(), "Unable to open the image 'TS - Gone'.");
-  EXPECT_EQ(Skin().WallFace.pixel(3, 3), qRgb(9, 9, 9));
-  EXPECT_EQ(Tiles(), std::vector<QImage>(before.begin(), before.begin() + 50));
+  Bytes cutTiles = BmpOf(TileSetPicture(10, TileColour));
+  cutTiles.resize(cutTiles.size() - 1);
+  WriteFile(G("TS - Cut.BMP"), cutTiles);
+  for (const char* name : {"TS - Gone", "TS - Cut"}) {
+    App().Config.TileSet.Assign(name);
+    TGraphicsFault fault = TGraphicsFault::None;
+    EXPECT_FALSE(LoadGraphicsSet(&fault));
+    EXPECT_EQ(fault, TGraphicsFault::TileSet);
+    EXPECT_EQ(Snapshot(), before) << name;
+  }
+  EXPECT_EQ(Messages[5], "Unable to open the image 'TS - Gone'.");
+  EXPECT_EQ(Messages[6], "Unable to open the image 'TS - Cut.BMP' : the pixel data is cut short.");
 }
 
-TEST_F(GraphicsSetTest, SmallPicturesLeaveTheRestBlackOrFloor) {
-  Bmp("GB - Test.BMP", Flat(100, 60, qRgb(40, 40, 40)));
-  QImage tiles = Flat(50, 50, qRgb(200, 0, 0));
-  tiles.setPixel(0, 49, TileKey);
-  Bmp("TS - Test.BMP", tiles);
+TEST_F(GraphicsSetTest, PicturesSmallerThanTheirFormatAreRefused) {
+  struct TCase {
+    QSize Board, Tiles;
+    std::string Message;  // "" when the set is taken
+  };
+  const std::string board = ", a board-graphics picture needs at least 480 x 192.";
+  const std::string tiles = ", a tile set needs at least 480 x 240, or 240 x 240 for half a set.";
+  const std::vector<TCase> cases = {
+      {{1, 1}, {480, 240}, "Unable to open the image 'GB - Test.BMP' : the picture is 1 x 1 pixels" + board},
+      {{100, 50}, {480, 240}, "Unable to open the image 'GB - Test.BMP' : the picture is 100 x 50 pixels" + board},
+      {{479, 192}, {480, 240}, "Unable to open the image 'GB - Test.BMP' : the picture is 479 x 192 pixels" + board},
+      {{480, 191}, {480, 240}, "Unable to open the image 'GB - Test.BMP' : the picture is 480 x 191 pixels" + board},
+      {{480, 192}, {1, 1}, "Unable to open the image 'TS - Test.BMP' : the picture is 1 x 1 pixels" + tiles},
+      {{480, 192}, {300, 240}, "Unable to open the image 'TS - Test.BMP' : the picture is 300 x 240 pixels" + tiles},
+      {{480, 192}, {239, 240}, "Unable to open the image 'TS - Test.BMP' : the picture is 239 x 240 pixels" + tiles},
+      {{480, 192}, {240, 239}, "Unable to open the image 'TS - Test.BMP' : the picture is 240 x 239 pixels" + tiles},
+      {{480, 192}, {480, 239}, "Unable to open the image 'TS - Test.BMP' : the picture is 480 x 239 pixels" + tiles},
+      {{480, 192}, {480, 240}, ""},
+      {{481, 200}, {240, 241}, ""},
+      {{960, 384}, {482, 480}, ""},
+  };
+  Bmp("TS - Default.BMP", TileSetPicture(10, DefaultTileColour));
+  for (const TCase& c : cases) {
+    Pieces.Fill();
+    const std::vector<QImage> before = Snapshot();
+    Bmp("GB - Test.BMP", Flat(c.Board.width(), c.Board.height(), qRgb(40, 40, 40)));
+    Bmp("TS - Test.BMP", Flat(c.Tiles.width(), c.Tiles.height(), qRgb(200, 0, 0)));
+    Messages.clear();
+    EXPECT_EQ(LoadGraphicsSet(), c.Message.empty()) << c.Message;
+    EXPECT_EQ(Messages, c.Message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.Message});
+    if (c.Message.empty())
+      EXPECT_EQ(Skin().WallFace.pixel(5, 5), qRgb(40, 40, 40));
+    else
+      EXPECT_EQ(Snapshot(), before) << c.Message;
+  }
+  // The default set completing a half set must hold the other half.
+  Bmp("TS - Test.BMP", TileSetPicture(5, TileColour));
+  Bmp("TS - Default.BMP", Flat(240, 240, qRgb(1, 2, 3)));
+  Messages.clear();
+  EXPECT_FALSE(LoadTileSet());
+  EXPECT_EQ(Messages, std::vector<std::string>{"Unable to open the image 'TS - Default.BMP' : the picture is 240 x 240 "
+                                               "pixels, the default tile set needs at least 480 x 240 to complete half a "
+                                               "set."});
+}
+
+TEST_F(GraphicsSetTest, ARecommendedTileSetThatIsRefusedLeavesTheSetInUse) {
+  WriteDefaultSet();
+  Bmp("TS - Small.BMP", Flat(100, 100, qRgb(1, 2, 3)));
   ASSERT_TRUE(LoadGraphicsSet());
-  EXPECT_EQ(Skin().Floor.pixel(10, 10), qRgb(40, 40, 40));
-  EXPECT_EQ(Skin().Floor.pixel(10, 20), qRgb(0, 0, 0));  // below the picture
-  EXPECT_EQ(Skin().ButtonInfo[2].pixel(10, 10), qRgb(0, 0, 0));
-  EXPECT_EQ(Skin().TilePicture[2].pixel(1, 1), qRgb(200, 0, 0));
-  EXPECT_EQ(Skin().TilePicture[2].pixel(10, 10), Skin().Floor.pixel(10, 10));  // beyond the tile set
+  const std::vector<QImage> before = Snapshot();
+  TConfig& c = App().Config;
+  c.AutoTileSet = 1;
+  c.PictureOn = 1;
+  auto board = std::make_unique<TBoard>();
+  board->RecommendedTileSet.Assign("TS - Small");
+  EXPECT_FALSE(ChooseBoardTileSet(*board));
+  EXPECT_EQ(c.TileSet.Str(), "TS - Test");
+  EXPECT_EQ(c.PictureOn, 1);
+  EXPECT_EQ(Snapshot(), before);
+  EXPECT_EQ(Messages, std::vector<std::string>{"Unable to open the image 'TS - Small.BMP' : the picture is 100 x 100 "
+                                               "pixels, a tile set needs at least 480 x 240, or 240 x 240 for half a "
+                                               "set."});
+}
+
+TEST(CutPieceTest, PartsOutsideTheSourceAreBlack) {
   QImage target;
   CutPiece(Flat(20, 10, qRgb(5, 6, 7)), -2, 4, 8, 8, target);
   EXPECT_EQ(target.size(), QSize(8, 8));
@@ -563,11 +313,17 @@ TEST_F(GraphicsSetTest, WallBackgroundByName) {
     EXPECT_EQ(App().BackgroundLoaded, loaded) << name;
   }
   WriteFile(G("BK - Bad.BMP"), Bytes{'B', 'M', 1, 2, 3});
-  App().Config.BoardGraphics.Assign("GB - Bad");
-  LoadBackgroundPicture();
-  EXPECT_FALSE(App().BackgroundLoaded);
-  ASSERT_EQ(Messages.size(), 1u);
+  Bytes cut = BmpOf(bk);
+  cut.resize(cut.size() - 100);
+  WriteFile(G("BK - Cut.BMP"), cut);
+  for (const char* name : {"GB - Bad", "GB - Cut"}) {
+    App().Config.BoardGraphics.Assign(name);
+    LoadBackgroundPicture();
+    EXPECT_FALSE(App().BackgroundLoaded) << name;
+  }
+  ASSERT_EQ(Messages.size(), 2u);
   EXPECT_EQ(Messages[0].rfind("Unable to open the image 'BK - Bad.BMP' : ", 0), 0u);
+  EXPECT_EQ(Messages[1], "Unable to open the image 'BK - Cut.BMP' : the pixel data is cut short.");
 }
 
 TEST_F(GraphicsSetTest, PickListsOfPictureNames) {
@@ -676,8 +432,16 @@ TEST_F(CustomPictureTest, NothingChangesWhenOffMissingOrDamaged) {
   WriteFile(G("b\xC3\xA4" "d.bmp"), Bytes{'B', 'M', 0, 0});  // named in UTF-8 on the disk
   Use("b\xC3\xA4" "d.bmp", 1, 1, 5, 5);
   Check(None);
-  ASSERT_EQ(Messages.size(), 1u);
+  ASSERT_TRUE(WriteJpeg(G("cut.jpg"), Flat(240, 240, qRgb(180, 40, 120))));  // no smallest size, but whole
+  Bytes cut = ReadAll(G("cut.jpg"));
+  cut.resize(cut.size() * 2 / 3);
+  WriteFile(G("cut.jpg"), cut);
+  Use("cut.jpg", 1, 1, 5, 5);
+  Check(None);
+  ASSERT_EQ(Messages.size(), 2u);
   EXPECT_EQ(Messages[0], "Unable to open the image 'b\xE4" "d.bmp' : the file is too short for a bitmap header.");
+  EXPECT_EQ(Messages[1], "Unable to open the image 'cut.jpg' : the JPEG data is damaged (Premature end of JPEG file).");
+  EXPECT_FALSE(Exists("Temp.BMP"));
 }
 
 TEST_F(CustomPictureTest, JpegPathsAndTheSmoothStretch) {

@@ -7,13 +7,15 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/Jpeg.h"
+
 namespace pav {
 
 namespace {
 
-// The largest picture read: both sides and the number of pixels.
-constexpr std::int64_t MaxSide = 32768;
-constexpr std::int64_t MaxPixels = 64LL * 1024 * 1024;
+// The largest file read: the largest picture allowed at 32 bits a pixel, with
+// room for the largest header, masks and palette.
+constexpr qint64 MaxFile = MaxPicturePixels * 4 + 64 * 1024;
 
 enum : std::uint32_t { BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3, BiJpeg = 4, BiPng = 5, BiAlphaBitfields = 6 };
 
@@ -58,11 +60,14 @@ bool DecodeRle(const unsigned char* p, std::size_t n, int width, int height, boo
     if (x < width && y < height) idx[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)] = v;
     ++x;
   };
+  // Data that stops before the end of the picture leaves rows unread: the
+  // picture would be drawn as a fragment, so it is refused.
+  auto cutShort = [error]() {
+    if (error) *error = "the compressed pixel data is cut short";
+    return false;
+  };
   while (y < height) {
-    if (i + 2 > n) {
-      // Pictures whose data stops early keep what was read.
-      return true;
-    }
+    if (i + 2 > n) return cutShort();
     const int count = p[i], value = p[i + 1];
     i += 2;
     if (count > 0) {
@@ -75,16 +80,13 @@ bool DecodeRle(const unsigned char* p, std::size_t n, int width, int height, boo
     } else if (value == 1) {  // end of picture
       return true;
     } else if (value == 2) {  // delta
-      if (i + 2 > n) return true;
+      if (i + 2 > n) return cutShort();
       x += p[i];
       y += p[i + 1];
       i += 2;
     } else {  // absolute run of `value` indices, padded to a 16-bit boundary
       const std::size_t bytes = four ? static_cast<std::size_t>((value + 1) / 2) : static_cast<std::size_t>(value);
-      if (i + bytes > n) {
-        if (error) *error = "the compressed pixel data is cut short";
-        return false;
-      }
+      if (i + bytes > n) return cutShort();
       for (int k = 0; k < value; ++k) {
         const std::uint8_t b = p[i + static_cast<std::size_t>(four ? k / 2 : k)];
         put(static_cast<std::uint8_t>(four ? ((k % 2 == 0) ? b >> 4 : b & 15) : b));
@@ -95,39 +97,57 @@ bool DecodeRle(const unsigned char* p, std::size_t n, int width, int height, boo
   return true;
 }
 
+// The picture's sides from the start of a file of fileSize bytes (the first
+// `size` of them at f): false with *error set when the start is no bitmap header
+// or the picture is larger than the game reads. Height is negative for a
+// top-down picture.
+bool HeaderSides(const unsigned char* f, std::size_t size, std::size_t fileSize, std::int64_t& width,
+                 std::int64_t& height, std::string* error) {
+  auto fail = [error](const std::string& why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (size < 2 || f[0] != 'B' || f[1] != 'M') return fail("not a bitmap file");
+  if (size < 14 + 12) return fail("the file is too short for a bitmap header");
+  const std::uint32_t hdrSize = U32(f + 14);
+  const unsigned char* h = f + 14;
+  if (hdrSize < 12 || hdrSize > fileSize - 14 || (hdrSize != 12 && hdrSize < 16))
+    return fail("the bitmap header is damaged");
+  if (hdrSize == 12) {  // core header: 16-bit sides
+    width = U16(h + 4);
+    height = static_cast<std::int16_t>(U16(h + 6));
+  } else {
+    width = I32(h + 4);
+    height = I32(h + 8);
+  }
+  const std::string problem = PictureSizeProblem(width, height < 0 ? -height : height);
+  return problem.empty() || fail(problem);
+}
+
 }  // namespace
 
 QImage ReadBmp(const QByteArray& data, std::string* error) {
   const auto* f = reinterpret_cast<const unsigned char*>(data.constData());
   const std::size_t size = static_cast<std::size_t>(data.size());
-  if (size < 2 || f[0] != 'B' || f[1] != 'M') return Fail(error, "not a bitmap file");
-  if (size < 14 + 12) return Fail(error, "the file is too short for a bitmap header");
+  std::int64_t width = 0, height = 0;
+  if (!HeaderSides(f, size, size, width, height, error)) return QImage();
   const std::uint32_t offBits = U32(f + 10);
   const std::uint32_t hdrSize = U32(f + 14);
   const unsigned char* h = f + 14;
-  if (hdrSize < 12 || hdrSize > size - 14) return Fail(error, "the bitmap header is damaged");
 
-  std::int64_t width = 0, height = 0;
   int bpp = 0;
   std::uint32_t compression = BiRgb, clrUsed = 0;
   std::size_t paletteEntrySize = 4;
-  if (hdrSize == 12) {  // core header: 16-bit sides, 3-byte palette entries
-    width = U16(h + 4);
-    height = static_cast<std::int16_t>(U16(h + 6));
+  if (hdrSize == 12) {  // core header: 3-byte palette entries
     bpp = U16(h + 10);
     paletteEntrySize = 3;
   } else {
-    if (hdrSize < 16) return Fail(error, "the bitmap header is damaged");
-    width = I32(h + 4);
-    height = I32(h + 8);
     bpp = U16(h + 14);
     if (hdrSize >= 20) compression = U32(h + 16);
     if (hdrSize >= 36) clrUsed = U32(h + 32);
   }
   const bool topDown = height < 0;
   if (topDown) height = -height;
-  if (width <= 0 || height <= 0 || width > MaxSide || height > MaxSide || width * height > MaxPixels)
-    return Fail(error, "the picture size " + std::to_string(width) + " x " + std::to_string(height) + " is not usable");
   if (bpp != 1 && bpp != 2 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
     return Fail(error, "unsupported colour depth of " + std::to_string(bpp) + " bits");
   if (compression == BiJpeg || compression == BiPng)
@@ -252,11 +272,20 @@ QImage ReadBmp(const QByteArray& data, std::string* error) {
 QImage LoadBmp(const std::string& path, std::string* error) {
   QFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::ReadOnly)) return Fail(error, "the file cannot be opened");
-  // A bitmap larger than this is not a picture the game can use.
-  constexpr qint64 MaxFile = 512LL * 1024 * 1024;
-  if (file.size() > MaxFile) return Fail(error, "the file is too large");
+  const qint64 fileSize = file.size();
+  // The header first: a picture larger than the game reads is refused before
+  // its pixels are read or any memory is taken for them.
+  const QByteArray head = file.read(14 + 16);
+  std::int64_t width = 0, height = 0;
+  if (!HeaderSides(reinterpret_cast<const unsigned char*>(head.constData()), static_cast<std::size_t>(head.size()),
+                   static_cast<std::size_t>(fileSize), width, height, error))
+    return QImage();
+  if (fileSize > MaxFile)
+    return Fail(error, "the file is " + std::to_string(fileSize / (1024 * 1024)) + " MB; the game reads at most " +
+                           std::to_string(MaxFile / (1024 * 1024)) + " MB for a bitmap");
+  if (!file.seek(0)) return Fail(error, "the file cannot be read");
   const QByteArray data = file.readAll();
-  if (data.size() != file.size()) return Fail(error, "the file cannot be read");
+  if (data.size() != fileSize) return Fail(error, "the file cannot be read");
   return ReadBmp(data, error);
 }
 
