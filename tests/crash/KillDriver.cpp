@@ -24,6 +24,7 @@
 // start-up that does not go through with status 2.
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -33,6 +34,7 @@
 #include <QPainter>
 #include <QSettings>
 #include <QTime>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -207,6 +209,9 @@ void Start() {
 }
 
 [[noreturn]] void Run(const std::string& kind, const std::string& folder, const std::string& progressPath) {
+  // The loop never ends by itself: it goes with the harness that started it.
+  ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (::getppid() == 1) Fail("the harness is gone", 1);
   Start();
   if (App().AppFolder != folder) Fail("the settings store names " + App().AppFolder + ", not " + folder, 1);
   TProgress progress(progressPath);
