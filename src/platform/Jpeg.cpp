@@ -8,6 +8,7 @@
 #include <jerror.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <new>
 #include <string>
@@ -182,14 +183,25 @@ bool DecodeJpeg(const std::string& path, TJpegPicture& out, std::string* error, 
   out = TJpegPicture();
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return SetError(error, "the file cannot be opened");
+  // Even a photograph far larger than the game shows (it is decoded at a smaller
+  // scale) fits in this; a larger file is refused from its size, before it is read.
+  constexpr std::uintmax_t MaxFile = 64u * 1024 * 1024;
+  auto tooLarge = [error](std::uintmax_t size) {
+    return SetError(error, "the file is " + std::to_string(size / (1024 * 1024)) + " MB; the game reads at most " +
+                               std::to_string(MaxFile / (1024 * 1024)) + " MB for a JPEG");
+  };
+  std::error_code sizeError;
+  if (const std::uintmax_t size = std::filesystem::file_size(path, sizeError); !sizeError && size > MaxFile) {
+    std::fclose(f);
+    return tooLarge(size);
+  }
   std::vector<std::uint8_t> data;
   std::uint8_t buf[65536];
   std::size_t n;
-  constexpr std::size_t MaxFile = 256u * 1024 * 1024;
   while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) {
     if (data.size() + n > MaxFile) {
       std::fclose(f);
-      return SetError(error, "the file is too large");
+      return tooLarge(data.size() + n);
     }
     data.insert(data.end(), buf, buf + n);
   }

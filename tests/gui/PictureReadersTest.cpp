@@ -256,6 +256,10 @@ TEST(JpegTest, DamagedFilesAreErrorsNotTheEndOfTheProgram) {
   TJpegPicture pic;
   EXPECT_FALSE(DecodeJpeg(d + "missing.jpg", pic, &error));
   EXPECT_EQ(error, "the file cannot be opened");
+  WriteFile(d + "huge.jpg", Bytes{0xFF, 0xD8, 0xFF});  // 300 MB: refused from its size
+  ASSERT_TRUE(QFile::resize(QString::fromStdString(d + "huge.jpg"), 300LL * 1024 * 1024));
+  EXPECT_FALSE(DecodeJpeg(d + "huge.jpg", pic, &error));
+  EXPECT_EQ(error, "the file is 300 MB; the game reads at most 64 MB for a JPEG");
   const std::uint8_t notJpeg[] = {'B', 'M', 0, 0, 0, 0};
   EXPECT_FALSE(DecodeJpegData(notJpeg, sizeof notJpeg, pic, &error));
   EXPECT_EQ(error, "not a JPEG file");
