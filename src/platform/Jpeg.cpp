@@ -39,11 +39,13 @@ extern "C" void JpegOutputMessage(j_common_ptr) {}
 // rest of the picture with grey: that would be drawn as a fragment of a picture,
 // so such a warning ends the decoding like an error. Only the warnings about
 // information the game does not use (an unknown JFIF revision, an unknown Adobe
-// colour transform) let it go on. Trace messages (level 1 and up) are ignored.
+// colour transform) and about stray bytes between two segments, which many
+// cameras write and which leave the picture whole, let it go on. Trace messages
+// (level 1 and up) are ignored.
 extern "C" void JpegEmitMessage(j_common_ptr cinfo, int level) {
   if (level >= 0) return;
   const int code = cinfo->err->msg_code;
-  if (code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM) return;
+  if (code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_EXTRANEOUS_DATA) return;
   JpegErrorExit(cinfo);
 }
 

@@ -284,6 +284,13 @@ TEST(JpegTest, DamagedFilesAreErrorsNotTheEndOfTheProgram) {
   marker[file.size() / 2 + 1] = 0xD0;
   EXPECT_FALSE(DecodeJpegData(marker.data(), marker.size(), pic, &error));
   EXPECT_EQ(error.rfind("the JPEG data is damaged (Corrupt JPEG data: ", 0), 0u) << error;
+  // Stray bytes between two segments, as some cameras write them, leave the picture whole.
+  Bytes stray = file;
+  const std::size_t app0End = 4 + (std::size_t{stray[4]} << 8 | stray[5]);
+  ASSERT_EQ(stray[app0End], 0xFF);
+  stray.insert(stray.begin() + static_cast<std::ptrdiff_t>(app0End), {0x00, 0x12, 0x34});
+  ASSERT_TRUE(DecodeJpegData(stray.data(), stray.size(), pic, &error)) << error;
+  EXPECT_TRUE(pic.Width == 48 && pic.Height == 48 && pic.Components == 3);
   // A header declaring more than the game reads, unless decoded at a smaller scale.
   Bytes large = file;
   const std::size_t sof = [&large] {
