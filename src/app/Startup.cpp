@@ -1,5 +1,8 @@
 #include "app/Startup.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
@@ -455,6 +458,12 @@ void RemoveLeftoversOfInterruptedWrites() {
   for (const char* folder :
        {"\\System", "\\Boards", "\\Puzzles", "\\Puzzles\\Campaign Levels", "\\Campaigns", "\\Saved Games"})
     RemoveWriteLeftovers(App().Path(folder));
+  // The player's log is written whole into its scratch file and renamed over the
+  // player's file; a scratch file still there holds nothing the player's file lacks.
+  // Only this copy of the game writes in the folder, so it can go at once.
+  const std::string scratch = App().Path(std::string("\\Players\\") + LogScratchName);
+  struct stat st;
+  if (::lstat(scratch.c_str(), &st) == 0 && S_ISREG(st.st_mode)) ::unlink(scratch.c_str());
 }
 
 }  // namespace
