@@ -109,7 +109,7 @@ start_answering() {  # WHAT
   list_windows >"$prefix-$1-windows.txt"
   [ -n "$main" ] || fail "$1: the main window did not appear"
   eval "$(xdotool getwindowgeometry --shell "$main")"
-  main_x=$X main_y=$Y main_w=$WIDTH main_h=$HEIGHT
+  main_x=$X main_y=$Y main_w=$WIDTH
   echo "$1: main window ${WIDTH}x$HEIGHT, $answered message(s) answered"
 }
 
