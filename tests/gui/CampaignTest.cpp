@@ -10,6 +10,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QElapsedTimer>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
@@ -479,6 +480,8 @@ TEST(ShippedCampaigns, BothPlayThroughFromStartToEnd) {
     LoadCampaign(inst.File(std::string("Campaigns/") + name + ".CPN"), *stored);
     EXPECT_EQ(stored->Records.MoveNames[0].Str(), c.PlayerName.Str());
   }
+  // The pointer shape of the last tile it rested on goes with the window.
+  while (QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
 }
 #endif
 
