@@ -178,6 +178,8 @@ std::optional<std::string> CheckSavedGameState(const TSavedGame& g) {
   if (g.ScrambleLength < 0 || g.ScrambleLength > n)
     return "the scramble length " + std::to_string(g.ScrambleLength) + " is outside 0.." + std::to_string(n);
   if (g.Moves < 0 || g.Seconds < 0) return "the moves or seconds played are negative";
+  if (g.GameMode == 1 && g.PuzzleName.Empty() && (g.IPFromPuzzle || g.MLFromPuzzle || g.TLFromPuzzle))
+    return "it takes patterns or limits from a puzzle but names none";
   if (g.GameMode == 2) {
     if (g.Level < 1 || g.Level > 2) return "the turn " + std::to_string(g.Level) + " is outside 1..2";
     if (g.ComputerSpeed > 2 || g.ComputerAccuracy > 2) return "the computer's speed or accuracy is outside 0..2";

@@ -31,8 +31,9 @@ std::optional<std::string> CheckPattern(const TPattern& p, const std::string& wh
 std::optional<std::string> CheckPuzzle(const TPuzzle& p);
 std::optional<std::string> CheckCampaign(const TCampaign& c);
 std::optional<std::string> CheckSavedGame(const TSavedGame& g);
-// What the game needs besides readable patterns to take a saved game up: a move list
-// on the grid, counters that are not negative, the turn or level of its mode.
+// What the game needs besides readable patterns to take a saved game up: names that
+// are file names, a move list on the grid, counters that are not negative, the turn or
+// level of its mode, and a puzzle named when a single game takes anything from one.
 std::optional<std::string> CheckSavedGameState(const TSavedGame& g);
 // The first field of a configuration that the game cannot start with: the game mode,
 // or the computer's speed or accuracy, out of range.

@@ -13,6 +13,7 @@
 #include "engine/MoveEngine.h"
 #include "engine/Scramble.h"
 #include "files/GameFiles.h"
+#include "platform/Jpeg.h"
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
@@ -208,14 +209,60 @@ class TChecker {
     }
   }
 
+  // The files a saved game names, read as the game reads them when it takes the game
+  // up, and its position on its board; the first problem, worded as the game's.
+  std::optional<std::string> SavedGameFiles(const TSavedGame& g) {
+    auto named = [&](const std::string& what, const std::string& rel, auto load,
+                     auto& out) -> std::optional<std::string> {
+      try {
+        load(Path(rel), out);
+      } catch (const EInOutError& e) {
+        return "the " + what + " it names can't be read (" + e.Reason + ")";
+      } catch (const EBadGameFile& e) {
+        return "the " + what + " it names can't be read (" + e.Rule + ")";
+      }
+      return std::nullopt;
+    };
+    if (g.GameMode < 1 || g.GameMode > 3) return std::nullopt;  // taken up as nothing
+    std::string boardName = g.BoardName.Str();
+    if (g.GameMode == 1 && !g.PuzzleName.Empty()) {
+      auto p = std::make_unique<TPuzzle>();
+      const std::string name = g.PuzzleName.Str();
+      if (auto err = named("puzzle '" + name + "'", "Puzzles/" + name + ".PZZ", &LoadPuzzle, *p)) return err;
+    }
+    if (g.GameMode == 3) {
+      const std::string name = g.CampaignName.Str();
+      auto c = std::make_unique<TCampaign>();
+      if (auto err = named("campaign '" + name + "'", "Campaigns/" + name + ".CPN", &LoadCampaign, *c)) return err;
+      const int levels = LevelCount(*c);
+      if (g.Level > levels)
+        return "its level " + std::to_string(g.Level) + " is past the end of the campaign '" + name + "' of " +
+               std::to_string(levels) + " levels";
+      const std::string level = c->Levels[g.Level - 1].Str();
+      std::string rel = LevelPath(level);
+      if (rel.empty()) rel = "Puzzles/Campaign Levels/" + level + ".PZZ";
+      auto p = std::make_unique<TPuzzle>();
+      if (auto err = named("puzzle '" + level + "'", rel, &LoadPuzzle, *p)) return err;
+      boardName = p->BoardName.Str();
+    }
+    auto b = std::make_unique<TBoard>();
+    if (auto err = named("board '" + boardName + "'", "Boards/" + boardName + ".BRD", &LoadBoard, *b)) return err;
+    return CheckSavedGameFits(g, *b);
+  }
+
   void CheckSavedGames() {
     if (!FolderExists(Path("Saved Games"))) return;
     CheckNotFiles("Saved Games", ".SGM", "a saved game");
     for (const std::string& f : ListFiles(Path("Saved Games"), ".SGM")) {
       auto g = std::make_unique<TSavedGame>();
-      if (!Load("Saved Games/" + f, *g, &LoadSavedGame)) continue;
+      const std::string rel = "Saved Games/" + f;
+      if (!Load(rel, *g, &LoadSavedGame)) continue;
       // What the game checks before it takes the game up.
-      if (auto err = CheckSavedGameState(*g)) Problem("Saved Games/" + f, *err);
+      if (auto err = CheckSavedGameState(*g)) {
+        Problem(rel, *err);
+        continue;
+      }
+      if (auto err = SavedGameFiles(*g)) Problem(rel, *err);
     }
   }
 
@@ -269,6 +316,29 @@ class TChecker {
     return std::nullopt;
   }
 
+  // A JPEG whose picture data begins (a start-of-scan marker after the frame header
+  // at `at`) and never ends: no end-of-image marker follows.
+  static std::optional<std::string> JpegCut(const std::string& b, std::size_t at) {
+    for (std::size_t i = at; i + 4 <= b.size();) {
+      if (static_cast<unsigned char>(b[i]) != 0xFF) return std::nullopt;
+      const unsigned m = static_cast<unsigned char>(b[i + 1]);
+      if (m == 0xFF) {
+        ++i;
+        continue;
+      }
+      if (m == 0xD9) return std::nullopt;
+      const std::uint32_t len = BE(b, i + 2, 2);
+      if (len < 2 || i + 2 + len > b.size()) return "a JPEG segment runs past the end of the file";
+      if (m == 0xDA) {
+        if (b.find("\xFF\xD9", i + 2 + len) == std::string::npos)
+          return "the JPEG picture is cut short (no end-of-image marker)";
+        return std::nullopt;
+      }
+      i += 2 + len;
+    }
+    return std::nullopt;
+  }
+
   // Width and height from a JPEG's start-of-frame marker.
   static std::optional<std::string> JpegSize(const std::string& b, long& w, long& h) {
     if (b.size() < 4 || static_cast<unsigned char>(b[0]) != 0xFF || static_cast<unsigned char>(b[1]) != 0xD8)
@@ -292,7 +362,7 @@ class TChecker {
         h = BE(b, i + 5, 2);
         w = BE(b, i + 7, 2);
         if (w <= 0 || h <= 0) return "the JPEG picture has no pixels";
-        return std::nullopt;
+        return JpegCut(b, i + 2 + len);
       }
       if (m == 0xDA || m == 0xD9) break;
       i += 2 + len;
@@ -329,6 +399,13 @@ class TChecker {
       const bool jpeg = SameTextIgnoringCase(f.substr(f.size() - 4), ".JPG");
       if (auto bad = jpeg ? JpegSize(bytes, w, h) : BmpSize(bytes, w, h)) {
         Problem(rel, *bad);
+        continue;
+      }
+      if (w > MaxPictureSide || h > MaxPictureSide || static_cast<std::int64_t>(w) * h > MaxPicturePixels) {
+        // As the game words it when it refuses the picture.
+        Problem(rel, "the picture is " + std::to_string(w) + " x " + std::to_string(h) +
+                         " pixels; the game reads at most " + std::to_string(MaxPictureSide) +
+                         " pixels a side and 16 million pixels in all");
         continue;
       }
       ++Pictures;
