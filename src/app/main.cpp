@@ -1,7 +1,7 @@
 // Pavilore: the program's entry. It shows the splash, creates every window once,
 // hidden, with the main window first (whose creation runs the start-up), keeps the
 // splash up for at least three seconds, then runs the game with the main window shown.
-// No arguments are read.
+// No arguments are read. SIGTERM and SIGINT close the game as its close button does.
 //
 // PAVILORE_MEASURE=1 in the environment prints the moments of the start-up to stderr,
 // for the measurement scripts only: "pavilore-measure <event> <microseconds since the
@@ -22,6 +22,7 @@
 #include "files/UnitGame.h"
 #include "media/UnitMusic.h"
 #include "media/UnitSounds.h"
+#include "platform/qt/EndSignals.h"
 #include "platform/qt/Shell.h"
 #include "render/UnitAbout.h"
 #include "render/UnitCfgMenu.h"
@@ -179,6 +180,10 @@ int main(int argc, char** argv) {
   if (Measuring()) formMain->installEventFilter(&firstPaint);
   formMain->show();
   formMain->activateWindow();
+  // The end of the session, or Ctrl+C in a terminal, closes the game as its close
+  // button does: the configuration and the player's log are written. Windows still
+  // waiting for an answer end with the program.
+  pav::WatchEndSignals([main = formMain.get()] { main->close(); });
   const int rc = app.exec();
   formMain->removeEventFilter(&firstPaint);
   return rc;

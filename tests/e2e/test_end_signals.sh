@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# The end of the session and Ctrl+C: SIGTERM and SIGINT close the real game as its
+# close button does, also with a window open that waits for an answer, so the
+# configuration and the player's log are written and the game ends with status 0.
+#
+#   bash tests/e2e/test_end_signals.sh BUILD_DIR
+set -euo pipefail
+
+build=$(cd "${1:?usage: test_end_signals.sh BUILD_DIR}" && pwd)
+prefix=$build/e2e-artifacts/test_end_signals
+# shellcheck source=tests/e2e/lib.sh
+source "$(dirname "$0")/lib.sh"
+
+player="Signal Player"
+log_file=$app/Players/$player.TXT
+start_xvfb
+
+for sig in TERM INT; do
+  # A music choice the game repairs at start-up shows that the configuration is
+  # written again at the end.
+  configure player-name "\"$player\"" write-log yes sounds-on no music-on no show-welcome no \
+    music-file "\"No Such Piece\""
+  rm -f "$log_file"
+  start_game
+  # The game configuration window (F2 from the main window) waits for an answer.
+  press_key "$main" F2
+  dialog=$(find_window '^Game Configuration$' 10) || true
+  [ -n "$dialog" ] || fail "the game configuration window did not open"
+  shot "sig$sig-before" "$main"
+  kill -s "$sig" "$game_pid"
+  status=0
+  for _ in $(seq 100); do
+    kill -0 "$game_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$game_pid" 2>/dev/null && fail "SIG$sig did not end the game"
+  wait "$game_pid" || status=$?
+  game_pid=""
+  [ "$status" = 0 ] || fail "after SIG$sig the game ended with status $status"
+  music=$(json "$cfg" "d['musicFile']")
+  [ -z "$music" ] || fail "after SIG$sig the configuration was not written (music file '$music')"
+  [ -f "$log_file" ] || fail "after SIG$sig the player's log was not written"
+  tail -n 1 "$log_file" | grep -q "Application Terminated\." ||
+    fail "after SIG$sig the player's log does not end with the end of the run: $(tail -n 1 "$log_file")"
+  echo "SIG$sig: the game closed, the configuration and the log were written"
+done
