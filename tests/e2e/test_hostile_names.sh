@@ -54,8 +54,16 @@ PY
 }
 campaign "$sandbox/a/b/c/$token-campaign.CPN" "$puzzle_name"
 campaign "$app/Campaigns/E2E Level Out.CPN" "../../../$token-level"
-cp "$app/Graphics/GB - Default.BMP" "$sandbox/a/b/c/$token-gb.BMP" 2>/dev/null ||
-  cp "$app/Graphics/GB - Default.JPG" "$sandbox/a/b/c/$token-gb.JPG"
+# A graphics name "GB - ../../../../N" is a path when a folder "GB - .." is there:
+# "Graphics/GB - ../../../../N" is then $sandbox/a/b/c/d/N.
+mkdir -p "$app/Graphics/GB - .." "$app/Graphics/TS - .."
+cp "$app/Graphics/GB - Default.BMP" "$sandbox/a/b/c/d/$token-gb.BMP"
+cp "$app/Graphics/TS - Default.BMP" "$sandbox/a/b/c/d/$token-ts.BMP"
+# From "Sounds" and "Music", "../../../N" is $sandbox/a/b/c/N.
+sounds=("$app/Sounds/"*.WAV)
+music=("$app/Music/"*.MID)
+cp "${sounds[0]}" "$sandbox/a/b/c/$token-click.WAV"
+cp "${music[0]}" "$sandbox/a/b/c/$token-music.MID"
 
 # The sandbox as it is: every path with its size and time of change.
 listing() {
@@ -120,8 +128,8 @@ before=$(listing)
 start_xvfb
 
 # --- Graphics, sounds and music named out of the folder; a solve writes records. ----
-configure_run board-graphics "\"GB - ../../../$token-gb\"" tile-set "\"TS - ../../../$token-ts\"" \
-  user-tile-set "\"TS - ../../../$token-ts\"" music-file "\"../../../$token-music\"" music-on yes \
+configure_run board-graphics "\"GB - ../../../../$token-gb\"" tile-set "\"TS - ../../../../$token-ts\"" \
+  user-tile-set "\"TS - ../../../../$token-ts\"" music-file "\"../../../$token-music\"" music-on yes \
   sounds-on yes click-sound "\"../../../$token-click\"" move-sound "\"../$token-move\"" \
   solved-sound "\"..\\\\$token-solved\""
 start_game
@@ -138,6 +146,10 @@ for w in $(xdotool search --onlyvisible --name . 2>/dev/null); do
   [ "$w" = "$main" ] || press_key "$w" Return  # the records window, when the result made one
 done
 close_game
+# The pictures and the music the names point to were not taken.
+[ "$(json "$cfg" "d['boardGraphics']") / $(json "$cfg" "d['tileSet']")" = "GB - Default / TS - Default" ] ||
+  fail "media: the graphics named out of the folder were kept"
+[ "$(json "$cfg" "d['musicOn']")" = False ] || fail "media: the music named out of the folder stayed on"
 python3 - "$puzzle_file" <<'PY' || fail "media: the solve wrote no record into the puzzle"
 import sys
 data = open(sys.argv[1], "rb").read()
