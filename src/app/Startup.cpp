@@ -20,6 +20,7 @@
 #include "media/Music.h"
 #include "platform/Audio.h"
 #include "platform/InstanceLock.h"
+#include "platform/Installation.h"
 #include "platform/Paths.h"
 #include "platform/Text.h"
 #include "platform/qt/MessageBox.h"
@@ -321,8 +322,38 @@ bool LockAppFolder() {
   return false;
 }
 
+namespace {
+
+// The first start of a player: no data folder stored yet. The installation image
+// beside the program becomes the player's data folder, as pavilore-tool install
+// makes it (nothing the player has is replaced), and the folder is stored.
+bool InstallForFirstStart() {
+  if (!App().AppFolder.empty()) return true;
+  std::string image;
+  try {
+    image = InstallationImageFolder();
+  } catch (const EInstallError&) {
+    return true;
+  }
+  // Without an installation image beside the program there is nothing to install:
+  // the configuration is then missing, as for any folder without one.
+  if (!FolderExists(image)) return true;
+  try {
+    App().AppFolder = InstallDefaultData(image).Folder;
+  } catch (const EInstallError& e) {
+    ShowMessage(std::string("The game's data can't be installed for you : ") + Utf8ToCp1252(e.what()) + ".",
+                TMessageIcon::Stop);
+    RequestTermination();
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool ReadConfiguration() {
   App().AppFolder = ReadAppFolder();
+  if (!InstallForFirstStart()) return false;
   if (!LockAppFolder()) return false;
   const std::string path = App().Path(ConfigRelativePath);
   if (!FileExists(path)) {

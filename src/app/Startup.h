@@ -65,7 +65,9 @@ constexpr int PointerHand = -1;
 // the data folder '...'.", termination requested, false, and no file touched. No
 // AppFolder, or a folder where no lock file can be made, goes on without the lock.
 bool LockAppFolder();
-// Reads AppFolder, takes its lock (LockAppFolder) and reads Config. A missing
+// Reads AppFolder (on a player's first start, with none stored yet, the installation
+// image beside the program is installed for the player first, as pavilore-tool
+// install does), takes its lock (LockAppFolder) and reads Config. A missing
 // configuration file shows "The configuration file : '..\System\Pavilore.CFG' is
 // missing."; a file that cannot be read whole, or holds unusable values, shows a
 // message naming the file and the reason. Both request termination and return false.

@@ -12,6 +12,8 @@
 #include <QSet>
 #include <QTimer>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "app/UnitSplash.h"
 #include "files/GameFiles.h"
 #include "gui/TempInstallation.h"
+#include "platform/Installation.h"
 
 namespace pav::test {
 namespace {
@@ -47,14 +50,38 @@ TEST_F(StartupTest, MissingConfigurationEndsTheStartUpWithItsMessage) {
   EXPECT_FALSE(Inst.Exists("System/Pavilore.CFG"));
 }
 
-TEST_F(StartupTest, NoAppFolderInTheSettingsStoreLooksAtTheRoot) {
-  Inst.WriteConfig(MakeConfig("Alpha"));
-  Inst.AddBoard("Alpha", "Alpha");
+// A first start: the image installed beside the program becomes the player's data
+// folder, and the folder is stored. An AppFolder that is stored is taken as it is,
+// even when it has no configuration.
+TEST_F(StartupTest, NoAppFolderInTheSettingsStoreInstallsTheDefaultDataForThePlayer) {
+  const std::string data = Inst.Folder() + "/xdg-data";
+  setenv("XDG_DATA_HOME", data.c_str(), 1);
+  struct TRestore {
+    ~TRestore() { unsetenv("XDG_DATA_HOME"); }
+  } restore;
+  ASSERT_EQ(InstallationImageFolder(), std::filesystem::path(PAVILORE_TEST_SHARE).lexically_normal().string());
   Inst.ForgetAppFolder();
+  // A file the player already has there is kept.
+  std::filesystem::create_directories(data + "/Pavilore/Players");
+  { std::ofstream(data + "/Pavilore/Players/Ann.TXT") << "Ann's log\n"; }
   EXPECT_EQ(ReadAppFolder(), "");
+  EXPECT_TRUE(RunStartup()) << Messages.Text();
+  EXPECT_TRUE(Messages.Empty()) << Messages.Text();
+  EXPECT_EQ(App().AppFolder, data + "/Pavilore");
+  EXPECT_EQ(ReadAppFolder(), data + "/Pavilore");
+  EXPECT_TRUE(std::filesystem::is_regular_file(data + "/Pavilore/System/Pavilore.CFG"));
+  EXPECT_GT(Game().Board.Width, 0);
+  std::ifstream kept(data + "/Pavilore/Players/Ann.TXT");
+  std::string line;
+  std::getline(kept, line);
+  EXPECT_EQ(line, "Ann's log");
+
+  // The next start finds the stored folder; one without a configuration is refused.
+  ResetApp();
+  std::filesystem::remove(data + "/Pavilore/System/Pavilore.CFG");
   EXPECT_FALSE(RunStartup());
-  ASSERT_EQ(Messages.Messages.size(), 1u);
   EXPECT_EQ(Messages.Text(), "The configuration file : '..\\System\\Pavilore.CFG' is missing.");
+  EXPECT_FALSE(std::filesystem::exists(data + "/Pavilore/System/Pavilore.CFG"));
 }
 
 TEST_F(StartupTest, SettingsStoreFollowsXdgConfigHome) {

@@ -23,11 +23,4 @@ namespace pav::tool {
 int RunInstall(const std::vector<std::string>& args);
 int RunCheck(const std::vector<std::string>& args);
 
-// The settings file's text with AppFolder set to `folder` in [General], every other
-// line kept as it is. `folder` is UTF-8; it is written escaped the way the settings
-// store of the game (QSettings, INI form) writes and reads values.
-std::string SetAppFolder(const std::string& iniText, const std::string& folder);
-// A value escaped for the INI form of the settings store.
-std::string IniEscapedValue(const std::string& utf8);
-
 }  // namespace pav::tool
