@@ -364,7 +364,7 @@ def main():
     good_bmp = bmp(480, 240)
     pictures = [
         ("GB - Corpus Jpeg Named Bmp.BMP", real_jpeg),
-        ("GB - Corpus Bmp Named Jpeg.JPG", good_bmp),
+        ("GB - Corpus Bmp Named Jpeg.JPG", bmp(48, 48)),
         ("GB - Corpus Text.JPG", b"This is no picture.\n"),
         ("GB - Corpus Text.BMP", b"This is no picture either.\n"),
         ("GB - Corpus Empty.BMP", b""),
