@@ -258,17 +258,6 @@ std::string ReadAppFolder() {
   return folder;
 }
 
-// ---- Configuration file ---------------------------------------------------
-
-std::optional<std::string> CheckConfig(const TConfig& c) {
-  if (c.GameMode < 1 || c.GameMode > 3)
-    return "the game mode is " + std::to_string(c.GameMode) + ", outside 1..3";
-  if (c.ComputerSpeed > 2) return "the computer's speed is " + std::to_string(c.ComputerSpeed) + ", outside 0..2";
-  if (c.ComputerAccuracy > 2)
-    return "the computer's accuracy is " + std::to_string(c.ComputerAccuracy) + ", outside 0..2";
-  return std::nullopt;
-}
-
 // ---- Pointer shapes -------------------------------------------------------
 
 void RegisterPointerShapes() {
@@ -370,7 +359,7 @@ bool ReadConfiguration() {
     RequestTermination();
     return false;
   }
-  if (const auto err = CheckConfig(*config)) {
+  if (const auto err = CheckConfigRecord(*config)) {
     ShowMessage("The configuration file '" + Shown(path) + "' is damaged : " + *err + ".", TMessageIcon::Stop);
     RequestTermination();
     return false;

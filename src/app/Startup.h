@@ -27,9 +27,6 @@ std::string ReadAppFolder();
 // "\System\Pavilore.CFG"
 constexpr const char* ConfigRelativePath = "\\System\\Pavilore.CFG";
 
-// The first field of a configuration record that holds a value the game cannot use
-// (the game mode, or the computer's speed or accuracy out of range), or nothing.
-std::optional<std::string> CheckConfig(const TConfig& c);
 
 // ---- Pointer shapes -------------------------------------------------------
 

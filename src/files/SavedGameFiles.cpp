@@ -46,8 +46,6 @@ void ReadSavedGame(const std::string& appFolder, const std::string& path, TLoade
   const int mode = s.GameMode;
   if (mode < ModeSingle || mode > ModeCampaign) return;
 
-  if (mode == ModeSingle && s.PuzzleName.Empty() && (s.IPFromPuzzle || s.MLFromPuzzle || s.TLFromPuzzle))
-    throw EBadGameFile(path, "it takes patterns or limits from a puzzle but names none");
   if (mode == ModeSingle && !s.PuzzleName.Empty()) {
     l.Puzzle = std::make_unique<TPuzzle>();
     ReadNamed(path, "puzzle '" + s.PuzzleName.Str() + "'",
