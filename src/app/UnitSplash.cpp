@@ -38,7 +38,21 @@ void Tile(QPainter& p, const QRectF& r, const QColor& face, int number) {
   p.drawText(r, Qt::AlignCenter, QString::number(number));
 }
 
+const unsigned char* Prerendered = nullptr;
+
+// The picture of this start: the one drawn at build time on a screen of one device
+// pixel per pixel (it saves the first use of the fonts before the splash is up).
+QImage StartPicture() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (Prerendered && screen && screen->devicePixelRatio() == 1.0)
+    return QImage(Prerendered, TFormSplash::SplashWidth, TFormSplash::SplashHeight, TFormSplash::SplashWidth * 4,
+                  QImage::Format_RGB32);
+  return TFormSplash::DrawPicture();
+}
+
 }  // namespace
+
+void TFormSplash::SetPrerendered(const unsigned char* pixels) { Prerendered = pixels; }
 
 QImage TFormSplash::DrawPicture() {
   QImage img(SplashWidth, SplashHeight, QImage::Format_RGB32);
@@ -106,7 +120,7 @@ QImage TFormSplash::DrawPicture() {
 TFormSplash::TFormSplash(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       Timer(new QTimer(this)),
-      Image(DrawPicture()) {
+      Image(StartPicture()) {
   setWindowTitle(QStringLiteral("Loading Pavilore"));
   setFixedSize(SplashWidth, SplashHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {

@@ -29,6 +29,10 @@ class TFormSplash : public QWidget {
   bool Painted() const { return WasPainted; }
 
   static QImage DrawPicture();
+  // The picture drawn once when the game was built (SplashWidth x SplashHeight pixels
+  // of QImage::Format_RGB32, rows top-down), shown instead of drawing it again at
+  // every start when the screen has one device pixel per pixel. Null draws it.
+  static void SetPrerendered(const unsigned char* pixels);
 
  protected:
   void paintEvent(QPaintEvent*) override;

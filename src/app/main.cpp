@@ -48,6 +48,9 @@
 #include "ui/UnitSolved.h"
 #include "ui/UnitStop.h"
 
+// The splash picture, drawn when the game was built.
+extern const unsigned char PaviloreSplashPixels[];
+
 namespace {
 
 // How the menus and the function keys open each window.
@@ -129,6 +132,7 @@ int main(int argc, char** argv) {
   Mark("start");
 
   // 1. The splash, shown and painted at once; its timer runs from now.
+  pav::TFormSplash::SetPrerendered(PaviloreSplashPixels);
   auto splash = std::make_unique<pav::TFormSplash>();
   splash->show();
   splash->repaint();
