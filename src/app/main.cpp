@@ -1,7 +1,8 @@
 // Pavilore: the program's entry. It shows the splash, creates every window once,
 // hidden, with the main window first (whose creation runs the start-up), keeps the
 // splash up for at least three seconds, then runs the game with the main window shown.
-// No arguments are read. SIGTERM and SIGINT close the game as its close button does.
+// Of the arguments only --version and --help are read, before any window exists; they
+// print and end the program. SIGTERM and SIGINT close the game as its close button does.
 //
 // PAVILORE_MEASURE=1 in the environment prints the moments of the start-up to stderr,
 // for the measurement scripts only: "pavilore-measure <event> <microseconds since the
@@ -123,9 +124,28 @@ void ProcessEventsUntil(QApplication& app, Done done, int limitMs) {
   while (!done() && elapsed.elapsed() < limitMs) app.processEvents(QEventLoop::WaitForMoreEvents);
 }
 
+// --version and --help: printed on standard output, without a display. Returns the exit
+// status, or -1 when the game is to start.
+int PrintInformation(int argc, char** argv) {
+  if (argc != 2) return -1;
+  if (std::strcmp(argv[1], "--version") == 0) {
+    std::printf("Pavilore %s\n", pav::ProgramVersion().c_str());
+    return 0;
+  }
+  if (std::strcmp(argv[1], "--help") == 0) {
+    std::printf("usage: pavilore [--version | --help]\n"
+                "Starts Pavilore, the sliding-tile puzzle game.\n"
+                "  --version  the version\n"
+                "  --help     this text\n");
+    return 0;
+  }
+  return -1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const int rc = PrintInformation(argc, argv); rc >= 0) return rc;
   QApplication app(argc, argv);
   // One look on every desktop: the dialogs take their colours from the skin.
   QApplication::setStyle(QStringLiteral("Fusion"));

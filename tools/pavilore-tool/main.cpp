@@ -7,18 +7,25 @@
 #include "Install.h"
 #include "Pack.h"
 
+#ifndef PAVILORE_VERSION
+#error "PAVILORE_VERSION is given by the build"
+#endif
+
 namespace {
 
-void Usage() {
-  std::cerr << "usage: pavilore-tool COMMAND ...\n"
-               "  show FILE --json                       a game file as JSON (.BRD .PZZ .CPN .SGM .CFG)\n"
-               "  push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] [--objective board|op] --json X,Y,D ...\n"
-               "  record FILE --seconds S --moves M --name NAME [--bot SPEED,ACCURACY] --json\n"
-               "  pack TEXT [-o OUT] [--boards DIR] [--solution]\n"
-               "                                         a text board, puzzle, campaign or configuration to its file\n"
-               "  unpack FILE [-o OUT]                   a game file or the configuration to its text\n"
-               "  install [DIR] [--from IMAGE]           the default installation for this user; stores AppFolder\n"
-               "  check DIR [--no-media]                 every file of an installation, one line per problem\n";
+// On standard output when asked for (--help), else on standard error with the mistake.
+void Usage(std::ostream& out = std::cerr) {
+  out << "usage: pavilore-tool COMMAND ...\n"
+         "  show FILE --json                       a game file as JSON (.BRD .PZZ .CPN .SGM .CFG)\n"
+         "  push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] [--objective board|op] --json X,Y,D ...\n"
+         "  record FILE --seconds S --moves M --name NAME [--bot SPEED,ACCURACY] --json\n"
+         "  pack TEXT [-o OUT] [--boards DIR] [--solution]\n"
+         "                                         a text board, puzzle, campaign or configuration to its file\n"
+         "  unpack FILE [-o OUT]                   a game file or the configuration to its text\n"
+         "  install [DIR] [--from IMAGE]           the default installation for this user; stores AppFolder\n"
+         "  check DIR [--no-media]                 every file of an installation, one line per problem\n"
+         "  --help                                 this text\n"
+         "  --version                              the version\n";
 }
 
 }  // namespace
@@ -39,7 +46,11 @@ int main(int argc, char** argv) {
     if (cmd == "install") return pav::tool::RunInstall(args);
     if (cmd == "check") return pav::tool::RunCheck(args);
     if (cmd == "help" || cmd == "--help" || cmd == "-h") {
-      Usage();
+      Usage(std::cout);
+      return 0;
+    }
+    if (cmd == "--version") {
+      std::cout << "pavilore-tool " << PAVILORE_VERSION << '\n';
       return 0;
     }
     std::cerr << "pavilore-tool: unknown command '" << cmd << "'\n";
