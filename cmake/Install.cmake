@@ -18,6 +18,6 @@ if(TARGET pavilore)
   install(FILES ${CMAKE_BINARY_DIR}/man/pavilore.6 DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 endif()
 
-# The Debian package compresses the changelog (cmake/DebCompress.cmake).
+# The Debian package compresses the changelog (cmake/DebStaging.cmake).
 install(FILES ${PAVILORE_PACKAGING_DIR}/copyright ${PAVILORE_PACKAGING_DIR}/changelog
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/pavilore)
