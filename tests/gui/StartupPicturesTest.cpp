@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ struct TCase {
   bool BadBoard, BadTiles;
   std::vector<std::string> Messages;
 };
+// Test lists show the case by its name.
+void PrintTo(const TCase& c, std::ostream* os) { *os << c.Name; }
 
 class StartupPicturesTest : public ::testing::TestWithParam<TCase> {
  protected:
