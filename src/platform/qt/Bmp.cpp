@@ -206,12 +206,12 @@ QImage ReadBmp(const QByteArray& data, std::string* error) {
   const std::size_t avail = size - pixelsAt;
   const int w = static_cast<int>(width), ht = static_cast<int>(height);
 
-  QImage img(w, ht, QImage::Format_RGB32);
-  if (img.isNull()) return Fail(error, "not enough memory for the picture");
-
+  // The picture is made only once the file is known to hold its pixels.
   if (compression == BiRle8 || compression == BiRle4) {
     std::vector<std::uint8_t> idx;
     if (!DecodeRle(px, avail, w, ht, compression == BiRle4, idx, error)) return QImage();
+    QImage img(w, ht, QImage::Format_RGB32);
+    if (img.isNull()) return Fail(error, "not enough memory for the picture");
     for (int row = 0; row < ht; ++row) {
       auto* out = reinterpret_cast<QRgb*>(img.scanLine(ht - 1 - row));
       const std::uint8_t* in = idx.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(w);
@@ -224,6 +224,8 @@ QImage ReadBmp(const QByteArray& data, std::string* error) {
   const std::size_t stride = (rowBits + 31) / 32 * 4;
   const std::size_t lastRow = (rowBits + 7) / 8;
   if (avail < stride * static_cast<std::size_t>(ht - 1) + lastRow) return Fail(error, "the pixel data is cut short");
+  QImage img(w, ht, QImage::Format_RGB32);
+  if (img.isNull()) return Fail(error, "not enough memory for the picture");
 
   const TChannel red(masks[0]), green(masks[1]), blue(masks[2]);
   const bool plain32 = bpp == 32 && masks[0] == 0xFF0000 && masks[1] == 0xFF00 && masks[2] == 0xFF;
