@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Debian package on this machine: builds it (scripts/package), installs it with
-# apt-get, runs /usr/bin/pavilore --version, starts the game from the Exec line of the
+# apt-get, runs /usr/games/pavilore --version, starts the game from the Exec line of the
 # installed desktop entry for a player with no data folder yet (a fresh home) under a
 # virtual X server and waits for the welcome window of a first run, then removes the
 # package and checks that its programs are gone.
@@ -68,10 +68,10 @@ echo "== Installing it"
 installed=yes
 $SUDO apt-get install -y -qq "$deb" >"$artifacts/apt-install.log" 2>&1 ||
   fail "apt-get install $deb failed: $(tail -n 5 "$artifacts/apt-install.log")"
-[ -x /usr/bin/pavilore ] || fail "the package installs no /usr/bin/pavilore"
-out=$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/pavilore --version) || fail "/usr/bin/pavilore --version failed"
-[ "$out" = "Pavilore $version" ] || fail "/usr/bin/pavilore --version printed '$out', not 'Pavilore $version'"
-echo "/usr/bin/pavilore --version: $out"
+[ -x /usr/games/pavilore ] || fail "the package installs no /usr/games/pavilore"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/games/pavilore --version) || fail "/usr/games/pavilore --version failed"
+[ "$out" = "Pavilore $version" ] || fail "/usr/games/pavilore --version printed '$out', not 'Pavilore $version'"
+echo "/usr/games/pavilore --version: $out"
 
 # The desktop entry the package installed, and the command its Exec line runs, without
 # the field codes a launcher would fill in.
@@ -86,7 +86,7 @@ echo "starting '${command[*]}' from $desktop"
 export HOME=$tmp/home XDG_DATA_HOME=$tmp/data XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME" "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
-export PATH=/usr/local/bin:/usr/bin:/bin
+export PATH=/usr/local/bin:/usr/bin:/bin:/usr/local/games:/usr/games
 
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb_pid=$!
@@ -131,7 +131,7 @@ echo "== Removing it"
 $SUDO apt-get remove -y -qq pavilore >"$artifacts/apt-remove.log" 2>&1 ||
   fail "apt-get remove pavilore failed: $(tail -n 5 "$artifacts/apt-remove.log")"
 installed=""
-[ ! -e /usr/bin/pavilore ] || fail "/usr/bin/pavilore is still there after apt-get remove"
+[ ! -e /usr/games/pavilore ] || fail "/usr/games/pavilore is still there after apt-get remove"
 [ ! -e /usr/bin/pavilore-tool ] || fail "/usr/bin/pavilore-tool is still there after apt-get remove"
 [ ! -e /usr/share/pavilore ] || fail "/usr/share/pavilore is still there after apt-get remove"
 echo "PASS: installed, started to the welcome window of a first run, removed"
