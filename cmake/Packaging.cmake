@@ -27,8 +27,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Pavilore developers <pavilore@example.org>"
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The music is played with this General MIDI soundfont (src/platform/Audio.h).
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "timgm6mb-soundfont")
+# The music is played with this General MIDI soundfont (src/platform/Audio.h). The
+# sound libraries are loaded when the game opens its sound device, not linked, so
+# dpkg-shlibdeps cannot see them: they are named here.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "timgm6mb-soundfont, libsdl2-mixer-2.0-0 (>= 2.6.0), libsdl2-2.0-0 (>= 2.0.10), libfluidsynth3, libasound2")
 # The control files with the permissions Debian's policy gives them.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The staged files finished before packing (cmake/DebStaging.cmake).
