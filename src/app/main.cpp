@@ -24,6 +24,7 @@
 #include "media/UnitMusic.h"
 #include "media/UnitSounds.h"
 #include "platform/qt/EndSignals.h"
+#include "platform/qt/Platform.h"
 #include "platform/qt/Shell.h"
 #include "render/UnitAbout.h"
 #include "render/UnitCfgMenu.h"
@@ -145,6 +146,8 @@ int PrintInformation(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // X11 through XWayland where a Wayland desktop offers it: the game places its windows.
+  pav::ChoosePlatform(argc, argv);
   if (const int rc = PrintInformation(argc, argv); rc >= 0) return rc;
   QApplication app(argc, argv);
   // One look on every desktop: the dialogs take their colours from the skin.
