@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "platform/qt/Platform.h"
 #include "render/Renderer.h"
 #include "render/Skin.h"
 
@@ -364,6 +365,8 @@ void TSkinnedDialog::mousePressEvent(QMouseEvent* event) {
     if (RightClickCloses) close();
     return;
   }
+  // Where the compositor alone moves windows, it takes the whole drag.
+  if (StartCompositorMove(this)) return;
   Dragging = true;
   DragAnchor = event->globalPosition().toPoint();
   WindowAnchor = pos();

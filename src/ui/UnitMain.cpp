@@ -25,6 +25,7 @@
 #include "render/UnitCfgMenu.h"
 #include "render/UnitInfoMenu.h"
 #include "platform/qt/MessageBox.h"
+#include "platform/qt/Platform.h"
 #include "render/Renderer.h"
 #include "render/UnitOP.h"
 #include "render/Skin.h"
@@ -320,6 +321,8 @@ void TFormMain::ImageMainMouseDown(Qt::MouseButton button, int x, int y, Qt::Mou
   RedrawSidePanelNow();
   SetPointerOverride(PointerDefault);
   if (button != Qt::RightButton) {
+    // Where the compositor alone moves windows, it takes the whole drag.
+    if (StartCompositorMove(this)) return;
     DragAnchorX = x;
     DragAnchorY = y;
     DragLeft = this->x();
