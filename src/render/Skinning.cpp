@@ -15,6 +15,7 @@
 
 #include "app/AppState.h"
 #include "platform/qt/Platform.h"
+#include "render/PixelScale.h"
 #include "render/Renderer.h"
 #include "render/Skin.h"
 
@@ -220,11 +221,12 @@ void DrawPreview(QLabel* target, int offsetLeft, int offsetTop, int scale, const
   const int w = (board.Width * CellSize) / scale;
   const int h = (board.Height * CellSize) / scale;
   target->setScaledContents(true);
+  // Shrunk straight to the screen's pixels: on a HiDPI screen the label would
+  // otherwise enlarge the shrunk picture again, blurred.
   if (picture.isNull() || w <= 0 || h <= 0)
     target->setPixmap(QPixmap());
   else
-    target->setPixmap(
-        QPixmap::fromImage(picture.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    target->setPixmap(DevicePixmap(picture, QSize(w, h), target->devicePixelRatioF()));
   // C++ division truncates toward zero, as the placement asks.
   target->setGeometry((areaWidth - w) / 2 + offsetLeft, (areaHeight - h) / 2 + offsetTop, w, h);
 }
@@ -356,6 +358,7 @@ void TSkinnedDialog::hideEvent(QHideEvent* event) {
 
 void TSkinnedDialog::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  SetPictureScaling(painter);
   painter.drawImage(0, 0, BackgroundImage);
 }
 

@@ -268,8 +268,10 @@ void TFormLoadPic::ShowPicturePreview() {
     ImagePicture->hide();
     return;
   }
-  // The preview is never larger than the largest rectangle (200 x 200).
-  const QImage small = Picture.scaled(std::min(Picture.width(), PreviewSide), std::min(Picture.height(), PreviewSide),
+  // The preview is never larger than the largest rectangle (200 x 200), counted in
+  // the screen's pixels so that a HiDPI screen shows it sharp.
+  const int side = qRound(PreviewSide * ImagePicture->devicePixelRatioF());
+  const QImage small = Picture.scaled(std::min(Picture.width(), side), std::min(Picture.height(), side),
                                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
   ImagePicture->setPixmap(QPixmap::fromImage(small));
   ImagePicture->show();

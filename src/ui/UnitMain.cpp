@@ -26,6 +26,7 @@
 #include "render/UnitInfoMenu.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/Platform.h"
+#include "render/PixelScale.h"
 #include "render/Renderer.h"
 #include "render/UnitOP.h"
 #include "render/Skin.h"
@@ -488,8 +489,12 @@ void TFormMain::DispatchPanelCommand() {
 
 void TFormMain::paintEvent(QPaintEvent* e) {
   QPainter p(this);
+  SetPictureScaling(p);
   const QImage& picture = MainPicture();
-  p.drawImage(e->rect(), picture, e->rect());
+  // The whole picture under the clip of the region to repaint: smoothed at a
+  // fractional screen ratio, the edges of the region take their neighbours' pixels
+  // as a full repaint does, and no seam shows where two repaints meet.
+  p.drawImage(0, 0, picture);
   // Outside the picture (before the first drawing) the window stays black.
   const QRect covered = picture.rect();
   if (!covered.contains(e->rect())) {
