@@ -207,10 +207,14 @@ int main(int argc, char** argv) {
   if (Measuring()) formMain->installEventFilter(&firstPaint);
   formMain->show();
   formMain->activateWindow();
-  // The end of the session, or Ctrl+C in a terminal, closes the game as its close
-  // button does: the configuration and the player's log are written. Windows still
-  // waiting for an answer end with the program.
-  pav::WatchEndSignals([main = formMain.get()] { main->close(); });
+  // The end of the session, or Ctrl+C in a terminal, ends the game as its close
+  // button does: the main window's close query writes the configuration and the
+  // player's log. Then every loop is left at once, whatever window it shows, without
+  // asking the windows to close: the welcome window would refuse without a name.
+  pav::WatchEndSignals([main = formMain.get()] {
+    main->FormCloseQuery();
+    QCoreApplication::exit(0);
+  });
   const int rc = app.exec();
   formMain->removeEventFilter(&firstPaint);
   return rc;

@@ -15,18 +15,39 @@ player="Signal Player"
 log_file=$app/Players/$player.TXT
 start_xvfb
 
-for sig in TERM INT; do
+# The game with its welcome window up, as a first run shows it.
+start_game_with_welcome() {
+  "$game" >>"$prefix-game.out" 2>>"$prefix-game.err" &
+  game_pid=$!
+  main=$(find_window '^Pavilore$' 40) || true
+  [ -n "$main" ] || fail "the main window did not appear"
+}
+
+for label in TERM INT TERM-WELCOME; do
+  sig=$label
+  welcome=no
+  if [ "$label" = TERM-WELCOME ]; then
+    # A first run: the welcome window waits for a name and refuses to close without one.
+    sig=TERM
+    welcome=yes
+  fi
   # A music choice the game repairs at start-up shows that the configuration is
   # written again at the end.
-  configure player-name "\"$player\"" write-log yes sounds-on no music-on no show-welcome no \
+  configure player-name "\"$player\"" write-log yes sounds-on no music-on no show-welcome "$welcome" \
     music-file "\"No Such Piece\""
   rm -f "$log_file"
-  start_game
-  # The game configuration window (F2 from the main window) waits for an answer.
-  press_key "$main" F2
-  dialog=$(find_window '^Game Configuration$' 10) || true
-  [ -n "$dialog" ] || fail "the game configuration window did not open"
-  shot "sig$sig-before" "$main"
+  if [ "$welcome" = yes ]; then
+    start_game_with_welcome
+    dialog=$(find_window '^Welcome' 10) || true
+    [ -n "$dialog" ] || fail "the welcome window did not open"
+  else
+    start_game
+    # The game configuration window (F2 from the main window) waits for an answer.
+    press_key "$main" F2
+    dialog=$(find_window '^Game Configuration$' 10) || true
+    [ -n "$dialog" ] || fail "the game configuration window did not open"
+  fi
+  shot "sig$label-before" "$main"
   kill -s "$sig" "$game_pid"
   status=0
   for _ in $(seq 100); do
