@@ -44,18 +44,21 @@ const unsigned char* Prerendered = nullptr;
 // pixel per pixel (it saves the first use of the fonts before the splash is up).
 QImage StartPicture() {
   const QScreen* screen = QGuiApplication::primaryScreen();
-  if (Prerendered && screen && screen->devicePixelRatio() == 1.0)
+  const qreal ratio = screen ? screen->devicePixelRatio() : 1.0;
+  if (Prerendered && ratio == 1.0)
     return QImage(Prerendered, TFormSplash::SplashWidth, TFormSplash::SplashHeight, TFormSplash::SplashWidth * 4,
                   QImage::Format_RGB32);
-  return TFormSplash::DrawPicture();
+  // A screen of more pixels gets the picture drawn for it, sharp.
+  return TFormSplash::DrawPicture(ratio);
 }
 
 }  // namespace
 
 void TFormSplash::SetPrerendered(const unsigned char* pixels) { Prerendered = pixels; }
 
-QImage TFormSplash::DrawPicture() {
-  QImage img(SplashWidth, SplashHeight, QImage::Format_RGB32);
+QImage TFormSplash::DrawPicture(qreal ratio) {
+  QImage img(qRound(SplashWidth * ratio), qRound(SplashHeight * ratio), QImage::Format_RGB32);
+  img.setDevicePixelRatio(ratio);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -64,7 +67,7 @@ QImage TFormSplash::DrawPicture() {
   sky.setColorAt(0, QColor(18, 32, 74));
   sky.setColorAt(0.55, QColor(28, 86, 122));
   sky.setColorAt(1, QColor(36, 132, 120));
-  p.fillRect(img.rect(), sky);
+  p.fillRect(QRect(0, 0, SplashWidth, SplashHeight), sky);
 
   // Faint grid of cells over the whole picture.
   p.setPen(QColor(255, 255, 255, 18));

@@ -28,7 +28,8 @@ class TFormSplash : public QWidget {
   // Set by the first paint of the window.
   bool Painted() const { return WasPainted; }
 
-  static QImage DrawPicture();
+  // The picture at `ratio` device pixels per pixel (its device pixel ratio set).
+  static QImage DrawPicture(qreal ratio = 1.0);
   // The picture drawn once when the game was built (SplashWidth x SplashHeight pixels
   // of QImage::Format_RGB32, rows top-down), shown instead of drawing it again at
   // every start when the screen has one device pixel per pixel. Null draws it.
