@@ -32,6 +32,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # dpkg-shlibdeps cannot see them: they are named here.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
   "timgm6mb-soundfont, libsdl2-mixer-2.0-0 (>= 2.6.0), libsdl2-2.0-0 (>= 2.0.10), libfluidsynth3, libasound2")
+# Qt's Wayland platform, for desktops that offer no X11 at all.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # The control files with the permissions Debian's policy gives them.
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The staged files finished before packing (cmake/DebStaging.cmake).
