@@ -62,8 +62,10 @@ cfg=$app/System/Pavilore.CFG
 [ -f "$cfg" ] || fail "the installation has no System/Pavilore.CFG"
 
 # The virtual screen; it tells its display number once it is ready.
+# -noreset: the server stays as it is when its last client goes, so a game started
+# again at once never finds it in the middle of a reset.
 start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
   xvfb_pid=$!
   local _
   for _ in $(seq 100); do

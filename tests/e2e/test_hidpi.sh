@@ -21,7 +21,7 @@ prefix=$build/e2e-artifacts/test_hidpi
 source "$(dirname "$0")/lib.sh"
 
 # A screen large enough for the windows at twice their size.
-Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
 xvfb_pid=$!
 for _ in $(seq 100); do
   [ -s "$tmp/display" ] && break
