@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+#include "CommandLine.h"
 #include "Json.h"
 #include "engine/MoveEngine.h"
 #include "files/GameFiles.h"
@@ -15,63 +16,6 @@
 namespace pav::tool {
 
 namespace {
-
-enum class FileKind { Board, Puzzle, Campaign, SavedGame, Config };
-
-FileKind KindOf(const std::string& path) {
-  const auto dot = path.rfind('.');
-  const std::string ext = dot == std::string::npos ? "" : path.substr(dot);
-  if (SameTextIgnoringCase(ext, ".BRD")) return FileKind::Board;
-  if (SameTextIgnoringCase(ext, ".PZZ")) return FileKind::Puzzle;
-  if (SameTextIgnoringCase(ext, ".CPN")) return FileKind::Campaign;
-  if (SameTextIgnoringCase(ext, ".SGM")) return FileKind::SavedGame;
-  if (SameTextIgnoringCase(ext, ".CFG")) return FileKind::Config;
-  throw ToolError{path + ": unknown file type (expected .BRD, .PZZ, .CPN, .SGM or .CFG)"};
-}
-
-// Runs a loader, turning its errors into the tool's one-line reports.
-template <class F>
-void Load(const std::string& path, F&& load) {
-  try {
-    load();
-  } catch (const EInOutError& e) {
-    throw ToolError{e.File + ": " + e.Reason};
-  } catch (const EBadGameFile& e) {
-    throw ToolError{e.File + ": " + e.Rule};
-  }
-  (void)path;
-}
-
-std::optional<int> ParseInt(const std::string& s) {
-  if (s.empty()) return std::nullopt;
-  std::size_t i = 0;
-  if (s[0] == '-' || s[0] == '+') i = 1;
-  if (i == s.size()) return std::nullopt;
-  long long v = 0;
-  for (; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return std::nullopt;
-    v = v * 10 + (s[i] - '0');
-    if (v > 2147483648LL) return std::nullopt;
-  }
-  if (s[0] == '-') v = -v;
-  if (v > 2147483647LL || v < -2147483648LL) return std::nullopt;
-  return static_cast<int>(v);
-}
-
-std::vector<int> ParseIntList(const std::string& s, std::size_t count, const std::string& what) {
-  std::vector<int> out;
-  std::size_t start = 0;
-  for (;;) {
-    const auto comma = s.find(',', start);
-    const auto v = ParseInt(s.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
-    if (!v) break;
-    out.push_back(*v);
-    if (comma == std::string::npos) break;
-    start = comma + 1;
-  }
-  if (out.size() != count) throw ToolError{what + ": '" + s + "' is not " + std::to_string(count) + " comma-separated integers"};
-  return out;
-}
 
 // Emits a pattern's tiles as 15 rows (Y 1..15) of 20 values (X 1..20).
 void TilesJson(JsonWriter& j, const std::uint8_t (&grid)[GridW][GridH]) {
@@ -269,62 +213,6 @@ void ConfigJson(JsonWriter& j, const TConfig& c) {
   j.Key("showWelcome").Bool(c.ShowWelcome != 0);
   j.EndObject();
 }
-
-// Splits args into positional words and --options with one value each.
-struct Args {
-  std::vector<std::string> Words;
-  std::vector<std::pair<std::string, std::string>> Options;
-  bool Has(const std::string& name) const {
-    for (const auto& o : Options)
-      if (o.first == name) return true;
-    return false;
-  }
-  std::optional<std::string> Get(const std::string& name) const {
-    std::optional<std::string> v;
-    for (const auto& o : Options)
-      if (o.first == name) v = o.second;
-    return v;
-  }
-};
-
-Args ParseArgs(const std::vector<std::string>& args, const std::vector<std::string>& valued,
-               const std::vector<std::string>& flags) {
-  Args a;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& w = args[i];
-    if (w.size() > 2 && w.compare(0, 2, "--") == 0) {
-      std::string name = w, value;
-      const auto eq = w.find('=');
-      bool hasValue = false;
-      if (eq != std::string::npos) {
-        name = w.substr(0, eq);
-        value = w.substr(eq + 1);
-        hasValue = true;
-      }
-      bool known = false;
-      for (const auto& f : flags)
-        if (f == name) known = true;
-      if (known) {
-        a.Options.emplace_back(name, "");
-        continue;
-      }
-      for (const auto& v : valued)
-        if (v == name) known = true;
-      if (!known) throw ToolError{"unknown option " + name};
-      if (!hasValue) {
-        if (i + 1 >= args.size()) throw ToolError{"option " + name + " needs a value"};
-        value = args[++i];
-      }
-      a.Options.emplace_back(name, value);
-    } else {
-      a.Words.push_back(w);
-    }
-  }
-  return a;
-}
-
-void Print(const JsonWriter& j) { std::cout << j.Text() << '\n'; }
-
 // The tool's game: a solve ends it, and nothing is shown.
 class ToolHooks : public EngineHooks {
  public:
@@ -388,27 +276,11 @@ int RunShow(const std::vector<std::string>& argv) {
 
 int RunPush(const std::vector<std::string>& argv) {
   const Args a = ParseArgs(argv, {"--board", "--puzzle", "--start", "--objective"}, {"--json"});
-  const auto boardPath = a.Get("--board");
-  if (!boardPath) throw ToolError{"usage: pavilore-tool push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] "
-                                  "[--objective board|op] --json X,Y,D ..."};
   auto state = std::make_unique<TGameState>();
   TGame& g = state->Game;
-  Load(*boardPath, [&] { LoadBoard(*boardPath, g.Board); });
-  const auto puzzlePath = a.Get("--puzzle");
-  if (puzzlePath) Load(*puzzlePath, [&] { LoadPuzzle(*puzzlePath, g.Puzzle); });
-
-  const std::string start = a.Get("--start").value_or(puzzlePath ? "ip" : "board");
-  const std::string objective = a.Get("--objective").value_or(puzzlePath ? "op" : "board");
-  auto pick = [&](const std::string& which, const char* option) -> const TPattern& {
-    if (which == "board") return g.Board.Pattern;
-    if ((which == "ip" || which == "op") && !puzzlePath)
-      throw ToolError{std::string(option) + " " + which + " needs --puzzle"};
-    if (which == "ip" && std::string(option) == "--start") return g.Puzzle.IP;
-    if (which == "op") return g.Puzzle.OP;
-    throw ToolError{std::string(option) + ": unknown pattern '" + which + "'"};
-  };
-  CopyPattern(pick(start, "--start"), g.Current);
-  CopyPattern(pick(objective, "--objective"), g.OP);
+  LoadPlayingField(a, g,
+                   "usage: pavilore-tool push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] "
+                   "[--objective board|op] --json X,Y,D ...");
 
   struct Gesture {
     int X, Y, D;

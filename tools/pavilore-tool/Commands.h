@@ -1,4 +1,4 @@
-// pavilore-tool show, push and record.
+// pavilore-tool show, push, record and solve.
 #pragma once
 
 #include <string>
@@ -14,5 +14,6 @@ struct ToolError {
 int RunShow(const std::vector<std::string>& args);
 int RunPush(const std::vector<std::string>& args);
 int RunRecord(const std::vector<std::string>& args);
+int RunSolve(const std::vector<std::string>& args);
 
 }  // namespace pav::tool

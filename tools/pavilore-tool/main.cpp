@@ -18,6 +18,9 @@ void Usage(std::ostream& out = std::cerr) {
   out << "usage: pavilore-tool COMMAND ...\n"
          "  show FILE --json                       a game file as JSON (.BRD .PZZ .CPN .SGM .CFG)\n"
          "  push --board B.BRD [--puzzle P.PZZ] [--start board|ip|op] [--objective board|op] --json X,Y,D ...\n"
+         "  solve P.PZZ | --board B.BRD [--puzzle P.PZZ] [--start ...] [--objective ...]\n"
+         "        [--seconds S] [--max-memory MB] [--json]\n"
+         "                                         the fewest moves from the start to the objective\n"
          "  record FILE --seconds S --moves M --name NAME [--bot SPEED,ACCURACY] --json\n"
          "  pack TEXT [-o OUT] [--boards DIR] [--solution]\n"
          "                                         a text board, puzzle, campaign or configuration to its file\n"
@@ -40,6 +43,7 @@ int main(int argc, char** argv) {
   try {
     if (cmd == "show") return pav::tool::RunShow(args);
     if (cmd == "push") return pav::tool::RunPush(args);
+    if (cmd == "solve") return pav::tool::RunSolve(args);
     if (cmd == "record") return pav::tool::RunRecord(args);
     if (cmd == "pack") return pav::tool::RunPack(args);
     if (cmd == "unpack") return pav::tool::RunUnpack(args);
