@@ -4,6 +4,7 @@
 #include "Board.h"
 #include "Files.h"
 #include "Generator.h"
+#include "Glue.h"
 #include "Layout.h"
 #include "PixelFont.h"
 #include "Skin.h"
@@ -95,7 +96,8 @@ TEST(GraphicsFiles, EveryPictureHasItsSize) {
     const char *name;
     int w, h;
   } sizes[] = {{"GB - Default.BMP", 480, 192}, {"GB - Slate.BMP", 480, 192}, {"TS - Default.BMP", 480, 240},
-               {"TS - Marble.JPG", 480, 240},  {"TS - Dots.BMP", 240, 240},  {"BK - Slate.JPG", 240, 240}};
+               {"TS - Marble.JPG", 480, 240},  {"TS - Dots.BMP", 480, 240},  {"TS - Pips.BMP", 240, 240},
+               {"BK - Slate.JPG", 240, 240}};
   for (const auto &s : sizes) {
     const QImage img = Load(s.name);
     ASSERT_FALSE(img.isNull()) << s.name;
@@ -105,7 +107,7 @@ TEST(GraphicsFiles, EveryPictureHasItsSize) {
 }
 
 TEST(GraphicsFiles, BitmapsAreUncompressed24Bit) {
-  for (const char *name : {"GB - Default.BMP", "GB - Slate.BMP", "TS - Default.BMP", "TS - Dots.BMP"}) {
+  for (const char *name : {"GB - Default.BMP", "GB - Slate.BMP", "TS - Default.BMP", "TS - Dots.BMP", "TS - Pips.BMP"}) {
     const QByteArray b = ReadFile(GraphicsPath(name));
     ASSERT_GE(b.size(), 54) << name;
     EXPECT_EQ(b.left(2), QByteArray("BM")) << name;
@@ -240,15 +242,15 @@ void ExpectKeyOnlyAroundTiles(const QImage &img, const char *name) {
 }
 
 TEST(TileSets, KeyedSetsShowTheFloorOnlyAroundTheirTiles) {
-  const QImage def = Load("TS - Default.BMP"), dots = Load("TS - Dots.BMP");
-  EXPECT_TRUE(Same(def.pixel(0, 239), kDefaultTileKey));
-  EXPECT_TRUE(Same(dots.pixel(0, 239), kDefaultTileKey));
-  ExpectKeyOnlyAroundTiles(def, "TS - Default");
-  ExpectKeyOnlyAroundTiles(dots, "TS - Dots");
+  for (const char *name : {"TS - Default.BMP", "TS - Dots.BMP", "TS - Pips.BMP"}) {
+    const QImage img = Load(name);
+    EXPECT_TRUE(Same(img.pixel(0, 239), kDefaultTileKey)) << name;
+    ExpectKeyOnlyAroundTiles(img, name);
+  }
 }
 
 TEST(TileSets, EveryTileLooksDifferent) {
-  for (const char *name : {"TS - Default.BMP", "TS - Marble.JPG", "TS - Dots.BMP"}) {
+  for (const char *name : {"TS - Default.BMP", "TS - Marble.JPG", "TS - Dots.BMP", "TS - Pips.BMP"}) {
     const QImage img = Load(name);
     std::set<QByteArray> seen;
     for (int k = 1; k <= 50; ++k) {
@@ -280,15 +282,36 @@ TEST(TileSets, MarbleKeyFallsOnlyOnTheGrout) {
 }
 
 TEST(TileSets, HalfWidthSetTakesTheOtherColumnsFromTheDefault) {
-  const QImage gb = Load("GB - Default.BMP"), def = Load("TS - Default.BMP"), dots = Load("TS - Dots.BMP");
-  const SkinSet withDots = LoadSkinSet(gb, QImage(), dots, def);
+  const QImage gb = Load("GB - Default.BMP"), def = Load("TS - Default.BMP"), pips = Load("TS - Pips.BMP");
+  const SkinSet withPips = LoadSkinSet(gb, QImage(), pips, def);
   const SkinSet plain = LoadSkinSet(gb, QImage(), def, def);
   for (int k = 1; k <= 50; ++k) {
     const Rect r = TileCell(k);
     if ((k - 1) % 10 < 5) {
-      EXPECT_NE(withDots.tiles[size_t(k)], plain.tiles[size_t(k)]) << "tile " << k << " comes from the dots";
+      EXPECT_NE(withPips.tiles[size_t(k)], plain.tiles[size_t(k)]) << "tile " << k << " comes from the pips";
     } else {
-      EXPECT_EQ(withDots.tiles[size_t(k)], def.copy(r.x, r.y, 48, 48)) << "tile " << k << " is the default, opaque";
+      EXPECT_EQ(withPips.tiles[size_t(k)], def.copy(r.x, r.y, 48, 48)) << "tile " << k << " is the default, opaque";
+    }
+  }
+}
+
+TEST(TileSets, OnlyGluedFacesReachOutToTheirNeighbours) {
+  // Faces 41-50 are the glued ones: as the game loads each set, a clasp runs
+  // out to the middle of every side of their cells, where the other faces
+  // leave the floor (or grout) alone. Each face is compared with the one a
+  // row above it, of the same shape.
+  const QImage gb = Load("GB - Default.BMP"), def = Load("TS - Default.BMP");
+  for (const char *name : {"TS - Default.BMP", "TS - Marble.JPG", "TS - Dots.BMP", "TS - Pips.BMP"}) {
+    const SkinSet skin = LoadSkinSet(gb, QImage(), Load(name), def);
+    for (int k = 11; k <= 50; ++k) {
+      const QImage &face = skin.tiles[size_t(k)], &above = skin.tiles[size_t(k - 10)];
+      int apart = 0;
+      for (int i = 22; i <= 25; ++i)
+        for (auto [x, y] : {std::pair{i, 0}, std::pair{i, 47}, std::pair{0, i}, std::pair{47, i}}) {
+          const QRgb a = face.pixel(x, y), b = above.pixel(x, y);
+          apart += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)) > 60;
+        }
+      EXPECT_EQ(apart, IsGluedFace(k) ? 16 : 0) << name << " face " << k;
     }
   }
 }

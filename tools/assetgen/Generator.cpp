@@ -14,6 +14,7 @@ std::vector<GeneratedFile> GenerateGraphics() {
   files.push_back({QStringLiteral("BK - Slate.JPG"), EncodeJpeg(WallBackground(SlateTheme()), kJpegQuality)});
   files.push_back({QStringLiteral("TS - Marble.JPG"), EncodeJpeg(MarbleTiles(), kJpegQuality)});
   files.push_back({QStringLiteral("TS - Dots.BMP"), EncodeBmp(DotsTiles())});
+  files.push_back({QStringLiteral("TS - Pips.BMP"), EncodeBmp(PipsTiles())});
   return files;
 }
 

@@ -14,7 +14,7 @@ struct GeneratedFile {
 };
 
 // Every picture of the Graphics folder: two board-graphics sets (one with a
-// wall background) and three tile sets. The same bytes on every run.
+// wall background) and four tile sets, one of them half a set. The same bytes on every run.
 std::vector<GeneratedFile> GenerateGraphics();
 
 // Quality of the JPEG pictures.
