@@ -5,41 +5,15 @@
 #include <memory>
 
 #include "engine/MoveEngine.h"
+#include "solver/Gestures.h"
 #include "solver/PositionSet.h"
+#include "solver/SomeSolution.h"
 
 namespace pav {
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// What one gesture did.
-struct TGestureEnd {
-  bool Made = false;     // its first push was made
-  bool Counted = false;  // every push of it was made: one move
-  bool Solved = false;   // a push left the objective on the board (Counted tells whether that one counted)
-};
-
-// One gesture from the engine's current position, as the tool's replay plays it.
-TGestureEnd PlayGesture(TMoveEngine& engine, const TPattern& objective, int x, int y, int dir,
-                        std::uint64_t& pushes) {
-  TGameState& s = engine.State();
-  const int steps = s.Game.Board.StepsPerMove;
-  TGestureEnd end;
-  s.StepCount = 0;
-  for (int i = 1; i <= steps; ++i) {
-    ++pushes;
-    if (!engine.TryPush(false, false, x, y, dir)) break;
-    end.Made = true;
-    end.Counted = i == steps;
-    if (PatternsEqual(s.Game.Current, objective)) {
-      end.Solved = true;
-      break;
-    }
-  }
-  s.StepCount = 0;
-  return end;
-}
 
 class TSearch {
  public:
@@ -191,8 +165,29 @@ class TSearch {
 }  // namespace
 
 TSolveResult Solve(const TBoard& board, const TPattern& start, const TPattern& objective, const TSolveLimits& limits) {
-  TSearch search(board, start, objective, limits);
-  return search.Run(start);
+  const auto began = Clock::now();
+  // A quarter of the time is kept for finding some solution when the proof runs out.
+  TSolveLimits proof = limits;
+  if (limits.Seconds > 0) proof.Seconds = limits.Seconds * 0.75;
+  TSolveResult r;
+  {
+    TSearch search(board, start, objective, proof);
+    r = search.Run(start);
+  }
+  if (r.Status == TSolveStatus::NotProven && r.Moves < 0) {
+    const double spent = std::chrono::duration<double>(Clock::now() - began).count();
+    const double left = limits.Seconds > 0 ? limits.Seconds - spent : proof.Seconds + 10.0;
+    const TSomeSolution some = FindSomeSolution(board, start, objective, left, limits.MaxBytes);
+    r.Pushes += some.Pushes;
+    if (some.Moves >= 0) {
+      r.Moves = some.Moves;
+      r.Solution = some.Gestures;
+      // Found at the proven bound: nothing has fewer moves.
+      if (r.Moves == r.LowerBound) r.Status = TSolveStatus::Optimal;
+    }
+  }
+  r.Seconds = std::chrono::duration<double>(Clock::now() - began).count();
+  return r;
 }
 
 int ReplaySolution(const TBoard& board, const TPattern& start, const TPattern& objective,
