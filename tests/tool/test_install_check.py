@@ -132,6 +132,30 @@ class Check(unittest.TestCase):
         self.assertIn("1 boards, 2 puzzles, 1 campaigns, 4 pictures, 4 sounds, 1 pieces of music", p.stdout)
         self.assertIn("no problems", p.stdout)
 
+    def test_each_puzzle_is_solved_against_its_moves_limit(self):
+        # SCRAMBLED is one move from CLASSIC; a puzzle whose IP cannot reach its OP at all,
+        # and limits on either side of the fewest moves.
+        swapped = ["#####", "#213#", "#456#", "#78.#", "#####"]
+        cases = [
+            # puzzle, moves limit, par line, problem words (None: no problem)
+            (gf.puzzle("Classic", SCRAMBLED, CLASSIC, moves_limit=1), "par 1, moves limit 1", None),
+            (gf.puzzle("Classic", CLASSIC, SCRAMBLED), "par 1, no moves limit", None),
+            (gf.puzzle("Classic", swapped, CLASSIC), "no solution",
+             "the objective pattern cannot be reached from the initial pattern"),
+            (gf.puzzle("Classic", ["#####", "#123#", "#.56#", "#478#", "#####"], CLASSIC, moves_limit=1),
+             "par 2, moves limit 1", "the moves limit 1 is below the fewest moves (2): the puzzle cannot be won"),
+        ]
+        for puzzle, par, words in cases:
+            with self.subTest(par):
+                write(f"{self.root}/Puzzles/Swap.PZZ", puzzle)
+                p = run("check", self.root)
+                self.assertIn(f"Puzzles/Swap.PZZ: {par}\n", p.stdout)
+                if words is None:
+                    self.assertEqual(p.returncode, 0, p.stdout)
+                else:
+                    self.assertProblem("Puzzles/Swap.PZZ", words)
+        self.assertNotIn("par", run("check", self.root, "--no-solve").stdout)
+
     def test_bad_arguments_and_missing_folder(self):
         for args in ([], ["a", "b"], [os.path.join(self.root, "nothing")]):
             p = run("check", *args)

@@ -237,6 +237,58 @@ class Record(ToolTest):
         self.assertEqual(run("show", path, "--json")["records"]["time"][0], {"name": "Zed", "value": 300})
 
 
+class Solve(ToolTest):
+    """The fewest moves, with a solution that push replays to the objective."""
+
+    RING_GAP = ["######", "#12.4#", "#c##5#", "#b##.#", "#a987#", "######"]
+
+    def install(self, rows, ip, op, steps=1, turns=()):
+        root = self.dir.name
+        os.makedirs(os.path.join(root, "Boards"), exist_ok=True)
+        os.makedirs(os.path.join(root, "Puzzles", "Campaign Levels"), exist_ok=True)
+        board = self.write("Boards/Ring.BRD", gf.board(rows, turns=turns, steps_per_move=steps))
+        puzzle = self.write("Puzzles/Campaign Levels/Turn.PZZ", gf.puzzle("Ring", ip, op))
+        return board, puzzle
+
+    def replay(self, board, puzzle, solution):
+        return run("push", "--board", board, "--puzzle", puzzle, "--json",
+                   *[f"{x},{y},{d}" for x, y, d in solution])
+
+    def test_answers_replay_to_the_objective(self):
+        turned = ["######", "#c12.#", "#b##4#", "#a##5#", "#987.#", "######"]
+        full = ["######", "#1234#", "#c##5#", "#b##6#", "#a987#", "######"]
+        three_turns = ["######", "#abc1#", "#9##2#", "#8##3#", "#7654#", "######"]
+        cases = [
+            # name, board rows, steps a move, IP, OP, fewest moves, gestures
+            ("ring with a gap", self.RING_GAP, 1, self.RING_GAP, turned, 2, 2),
+            # Two turns a move: the third turn, first of the second gesture, solves uncounted.
+            ("full ring, two pushes a move", full, 2, full, three_turns, 1, 2),
+        ]
+        for name, rows, steps, ip, op, fewest, gestures in cases:
+            with self.subTest(name):
+                board, puzzle = self.install(rows, ip, op, steps, RING_TURNS)
+                for args in (["--board", board, "--puzzle", puzzle], [puzzle]):
+                    j = run("solve", *args, "--json")
+                    self.assertEqual(list(j), ["status", "moves", "solution", "lowerBound"])
+                    self.assertEqual((j["status"], j["moves"], j["lowerBound"]), ("optimal", fewest, fewest))
+                    self.assertEqual(len(j["solution"]), gestures)
+                    r = self.replay(board, puzzle, j["solution"])
+                    self.assertTrue(r["pushes"][-1]["solved"], r)
+                    self.assertEqual(r["moves"], fewest)
+
+    def test_unreachable_objective_and_bad_input(self):
+        line = ["#####", "#12.#", "#####"]
+        board, puzzle = self.install(line, line, ["#####", "#21.#", "#####"])
+        j = run("solve", puzzle, "--json")
+        self.assertEqual(j, {"status": "no solution", "moves": None, "solution": [], "lowerBound": None})
+        for args in (["--board", os.path.join(self.dir.name, "gone.BRD")], [puzzle, "--seconds", "soon"],
+                     [puzzle, "--max-memory", "0"], [puzzle, "--puzzle", puzzle]):
+            with self.subTest(args):
+                p = run("solve", *args, "--json", ok=False)
+                self.assertEqual(p.returncode, 2)
+                self.assertEqual(len(p.stderr.strip().splitlines()), 1, p.stderr)
+
+
 if __name__ == "__main__":
     TOOL = sys.argv.pop(1)
     unittest.main(verbosity=1)

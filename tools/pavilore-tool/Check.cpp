@@ -1,5 +1,6 @@
 // pavilore-tool check DIR: every file of an installation, as the game will use it.
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +19,7 @@
 #include "platform/Paths.h"
 #include "platform/RecordFile.h"
 #include "platform/Text.h"
+#include "solver/Solver.h"
 
 namespace fs = std::filesystem;
 
@@ -27,7 +29,8 @@ namespace {
 
 class TChecker {
  public:
-  TChecker(std::string dir, bool media) : Dir(std::move(dir)), Media(media) {}
+  TChecker(std::string dir, bool media, double solveSeconds)
+      : Dir(std::move(dir)), Media(media), SolveSeconds(solveSeconds) {}
 
   int Run() {
     CheckBoards();
@@ -40,6 +43,7 @@ class TChecker {
       CheckMusic();
     }
     CheckConfig();
+    for (const std::string& p : Pars) std::cout << p << "\n";
     for (const std::string& p : Problems) std::cout << p << "\n";
     if (!Problems.empty()) {
       std::cout << Dir << ": " << Problems.size() << (Problems.size() == 1 ? " problem" : " problems") << "\n";
@@ -54,7 +58,9 @@ class TChecker {
  private:
   std::string Dir;
   bool Media;  // pictures, sounds and music too
+  double SolveSeconds;  // per puzzle; 0 leaves the puzzles unsolved
   std::vector<std::string> Problems;
+  std::vector<std::string> Pars;  // each puzzle's fewest moves, or its bounds
   int Boards = 0, Puzzles = 0, Campaigns = 0, Pictures = 0, Sounds = 0, Music = 0;
 
   // Names are shown as the folder-relative path the player sees.
@@ -161,9 +167,46 @@ class TChecker {
       if (PatternsEqual(p->IP, p->OP)) Problem(rel, "the initial and objective patterns are equal");
       if (p->TimeLimit < 0) Problem(rel, "the time limit is negative");
       if (p->MovesLimit < 0) Problem(rel, "the moves limit is negative");
-      if (auto b = BoardOf(rel, *p, ""))
-        if (auto endless = EndlessPush(*b, p->IP)) Problem(rel, "from the initial pattern " + *endless);
+      if (auto b = BoardOf(rel, *p, "")) {
+        if (auto endless = EndlessPush(*b, p->IP))
+          Problem(rel, "from the initial pattern " + *endless);
+        else if (SolveSeconds > 0)
+          CheckWinnable(rel, *b, *p);
+      }
     }
+  }
+
+  // The fewest moves from the initial to the objective pattern, against the moves limit.
+  void CheckWinnable(const std::string& rel, const TBoard& b, const TPuzzle& p) {
+    TSolveLimits limits;
+    limits.Seconds = SolveSeconds;
+    const TSolveResult r = Solve(b, p.IP, p.OP, limits);
+    const std::string limit =
+        p.MovesLimit > 0 ? ", moves limit " + std::to_string(p.MovesLimit) : ", no moves limit";
+    switch (r.Status) {
+      case TSolveStatus::NoSolution:
+        Pars.push_back(rel + ": no solution");
+        Problem(rel, "the objective pattern cannot be reached from the initial pattern");
+        return;
+      case TSolveStatus::Optimal:
+        Pars.push_back(rel + ": par " + std::to_string(r.Moves) + limit);
+        break;
+      case TSolveStatus::NotProven:
+        Pars.push_back(rel + ": par at least " + std::to_string(r.LowerBound) +
+                       (r.Moves >= 0 ? ", at most " + std::to_string(r.Moves) : std::string()) + limit +
+                       " (not proven in " + FormatSeconds(SolveSeconds) + ")");
+        break;
+    }
+    if (p.MovesLimit > 0 && p.MovesLimit < r.LowerBound)
+      Problem(rel, "the moves limit " + std::to_string(p.MovesLimit) + " is below the fewest moves (" +
+                       (r.Status == TSolveStatus::Optimal ? "" : "at least ") + std::to_string(r.LowerBound) +
+                       "): the puzzle cannot be won");
+  }
+
+  static std::string FormatSeconds(double s) {
+    std::ostringstream o;
+    o << s << " s";
+    return o.str();
   }
 
   void CheckPuzzles() {
@@ -490,21 +533,33 @@ class TChecker {
 }  // namespace
 
 int RunCheck(const std::vector<std::string>& args) {
-  const std::string usage = "usage: pavilore-tool check DIR [--no-media]";
+  const std::string usage = "usage: pavilore-tool check DIR [--no-media] [--solve-seconds S | --no-solve]";
   std::string dir;
   bool media = true;
-  for (const std::string& a : args) {
-    if (a == "--no-media")
+  double solveSeconds = 10;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--no-media") {
       media = false;
-    else if (a.empty() || (a.size() > 1 && a[0] == '-') || !dir.empty())
+    } else if (a == "--no-solve") {
+      solveSeconds = 0;
+    } else if (a == "--solve-seconds") {
+      if (i + 1 >= args.size()) throw ToolError{usage};
+      const std::string& v = args[++i];
+      char* end = nullptr;
+      solveSeconds = std::strtod(v.c_str(), &end);
+      if (v.empty() || *end != '\0' || !(solveSeconds > 0 && solveSeconds < 1e6))
+        throw ToolError{"--solve-seconds: '" + v + "' is not a positive number"};
+    } else if (a.empty() || (a.size() > 1 && a[0] == '-') || !dir.empty()) {
       throw ToolError{usage};
-    else
+    } else {
       dir = a;
+    }
   }
   if (dir.empty()) throw ToolError{usage};
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
   if (!FolderExists(dir)) throw ToolError{dir + ": no such folder"};
-  return TChecker(dir, media).Run();
+  return TChecker(dir, media, solveSeconds).Run();
 }
 
 }  // namespace pav::tool

@@ -26,7 +26,9 @@ void Usage(std::ostream& out = std::cerr) {
          "                                         a text board, puzzle, campaign or configuration to its file\n"
          "  unpack FILE [-o OUT]                   a game file or the configuration to its text\n"
          "  install [DIR] [--from IMAGE]           the default installation for this user; stores AppFolder\n"
-         "  check DIR [--no-media]                 every file of an installation, one line per problem\n"
+         "  check DIR [--no-media] [--solve-seconds S | --no-solve]\n"
+         "                                         every file of an installation, one line per problem;\n"
+         "                                         each puzzle's fewest moves (par) against its moves limit\n"
          "  --help                                 this text\n"
          "  --version                              the version\n";
 }
