@@ -63,9 +63,9 @@ QImage MarbleTiles() {
   const Rgb grout = FromHex(0x24211f);
   // Glued faces: lead dovetail cramps set across the joints, as masons tie
   // blocks of stone together, and a ring of lead plugs round the slab.
-  const Clasp cramp{5.0, 10.0, 6.5, FromHex(0x767e88), false, false};
+  const Clasp cramp{5.0, 10.0, 6.5, FromHex(0x646c77), false, false};
   const Seam plugs{24.0, 24.0, 23.0, 23.0, 2.5, 4.6, 2.6, 2.6, 5.2, true};
-  const Rgb lead = FromHex(0x6c737c);
+  const Rgb lead = FromHex(0x5d646d);
   QImage img(kTileSetWidth, kTileSetHeight, QImage::Format_RGB32);
   img.fill(ToQRgb(grout));
   for (int k = 1; k <= 50; ++k) {
