@@ -1,12 +1,15 @@
 """The shipped boards, puzzles, campaigns and configuration.
 
 argv: the tool, the data folder (texts) and the installation image they were packed into.
-Every puzzle is solved by the pushes its scramble recorded, replayed as gestures through
-`pavilore-tool push`; every text packs again to the very bytes of the image.
+Every puzzle is won by the pushes its scramble recorded and by the fewest moves the
+solver finds, both replayed as gestures through `pavilore-tool push`; its limits leave a
+margin over those fewest moves, and the help page lists them. Every text packs again to
+the very bytes of the image.
 """
 import glob
 import json
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -40,6 +43,20 @@ def name_of(path):
     return os.path.splitext(os.path.basename(path))[0]
 
 
+def glue_faults(tiles, links):
+    """Cells where a tile's face says glued (41 to 50) and its links say otherwise."""
+    ends = {tuple(link[k:k + 2]) for link in links for k in (0, 2)}
+    return [(x, y, face) for (x, y), face in tiles.items() if face and (face > 40) != ((x, y) in ends)]
+
+
+def on_bevel(solid, col, row):
+    """Whether the 8 x 8 character at text position (col, row), 0-based, lies on the
+    bevelled border of its block, where the wall is drawn with its edge pieces."""
+    x, y, i, j = col // 6 + 1, row // 6 + 1, col % 6, row % 6
+    dx, dy = (i == 5) - (i == 0), (j == 5) - (j == 0)
+    return any(dx * a or dy * c for a, c in ((1, 0), (0, 1), (1, 1)) if not solid(x + dx * a, y + dy * c))
+
+
 class Content(unittest.TestCase):
     def test_every_text_is_installed_byte_for_byte(self):
         folders = {"Boards": "BRD", "Puzzles": "PZZ", "Puzzles/Campaign Levels": "PZZ", "Campaigns": "CPN",
@@ -68,14 +85,26 @@ class Content(unittest.TestCase):
                 self.assertTrue(tile_set == "" or tile_set.startswith("TS - ") and any(
                     os.path.exists(os.path.join(SHARE, "Graphics", tile_set + ext)) for ext in (".BMP", ".JPG")), tile_set)
                 cells = lambda x, y: b[2 + x * 17 + y]  # noqa: E731
+                solid = lambda x, y: 1 <= x <= w and 1 <= y <= h and cells(x, y)  # noqa: E731
                 tiles = [b[376 + x * 17 + y] for x in range(1, 21) for y in range(1, 16)]
                 links = b[750] != 0
                 jumps = b[11750] != 0
                 turns = b[12050] != 0
-                # Inscriptions lie on solid cells only, where the game draws them.
+                # Inscriptions lie inside the raised blocks, clear of their bevelled borders.
                 text = [(c, r) for c in range(120) for r in range(90) if b[950 + c * 90 + r] not in (0, 32)]
                 for c, r in text:
-                    self.assertTrue(cells(c // 6 + 1, r // 6 + 1), (name, c + 1, r + 1))
+                    self.assertTrue(solid(c // 6 + 1, r // 6 + 1) and not on_bevel(solid, c, r), (name, c + 1, r + 1))
+                # Both mouths of a jump bear the same label, and no two jumps share one.
+                label = lambda x, y: "".join(chr(b[950 + c * 90 + r]) for r in range(6 * y - 6, 6 * y)  # noqa: E731
+                                             for c in range(6 * x - 6, 6 * x) if b[950 + c * 90 + r] not in (0, 32))
+                pairs = [b[11750 + 6 * i:11756 + 6 * i] for i in range(50) if b[11750 + 6 * i]]
+                labels = [label(m[0], m[1]) for m in pairs]
+                self.assertEqual(labels, [label(m[3], m[4]) for m in pairs], name)
+                self.assertEqual(len(set(labels)), len(labels), name)
+                self.assertNotIn("", labels, name)
+                # Glued tiles, and only they, bear the faces the tile sets mark with glue.
+                self.assertEqual(glue_faults({(x, y): b[376 + x * 17 + y] for x in range(1, 21) for y in range(1, 16)},
+                                             [b[750 + 4 * i:754 + 4 * i] for i in range(50) if b[750 + 4 * i]]), [])
                 # Tiles lie on the floor.
                 for x in range(1, w + 1):
                     for y in range(1, h + 1):
@@ -106,35 +135,52 @@ class Content(unittest.TestCase):
                      "walls inside", "inscriptions", "tile set", "two steps per move", "largest", "interchangeable tiles"):
             self.assertIn(rule, seen)
 
-    def test_every_puzzle_is_solved_by_its_recorded_pushes(self):
+    def test_every_puzzle_is_won_in_its_fewest_moves_within_its_limits(self):
+        help_page = open(os.path.join(DATA, "help", "help.src.html"), encoding="utf-8").read()
         count = 0
         with tempfile.TemporaryDirectory() as tmp:
             for folder in ("Puzzles", "Puzzles/Campaign Levels"):
                 for t in texts(folder):
                     with self.subTest(puzzle=t):
                         out = os.path.join(tmp, "p.PZZ")
-                        gestures = run("pack", t, "-o", out, "--boards", os.path.join(SHARE, "Boards"), "--solution").split()
+                        recorded = run("pack", t, "-o", out, "--boards", os.path.join(SHARE, "Boards"), "--solution").split()
                         p = json.loads(run("show", out, "--json"))
                         self.assertNotEqual(p["ip"]["tiles"], p["op"]["tiles"])
+                        for pattern in (p["ip"], p["op"]):
+                            grid = {(x + 1, y + 1): f for y, row in enumerate(pattern["tiles"]) for x, f in enumerate(row)}
+                            self.assertEqual(glue_faults(grid, pattern["links"]), [])
                         self.assertEqual(p["title"], name_of(t))
                         self.assertEqual(p["author"], "Pavilore")
                         board = os.path.join(SHARE, "Boards", p["boardName"] + ".BRD")
-                        r = json.loads(run("push", "--board", board, "--puzzle", out, "--json", *gestures))
-                        solved = [i for i, g in enumerate(r["pushes"]) if g["solved"]]
-                        self.assertEqual(solved, [len(gestures) - 1], "solved only by the last push")
-                        self.assertEqual(r["tiles"], p["op"]["tiles"])
-                        # A limit leaves room for the known solution.
+                        best = json.loads(run("solve", "--board", board, "--puzzle", out, "--json", "--seconds", "10"))
+                        self.assertEqual(best["status"], "optimal")
+                        par = best["moves"]
+                        # The scramble's recorded pushes and the fewest moves both win, each
+                        # only with its last push.
+                        for gestures in (recorded, [",".join(map(str, g)) for g in best["solution"]]):
+                            r = json.loads(run("push", "--board", board, "--puzzle", out, "--json", *gestures))
+                            solved = [i for i, g in enumerate(r["pushes"]) if g["solved"]]
+                            self.assertEqual(solved, [len(gestures) - 1], "solved only by the last push")
+                            self.assertEqual(r["tiles"], p["op"]["tiles"])
+                        self.assertEqual(r["moves"], par)
+                        # A limit leaves a fair margin over the fewest moves.
                         if p["movesLimit"]:
-                            self.assertGreaterEqual(p["movesLimit"], r["moves"])
+                            self.assertGreaterEqual(p["movesLimit"], par + 3)
                         if p["timeLimit"]:
-                            self.assertGreaterEqual(p["timeLimit"], 2 * r["moves"])
+                            self.assertGreaterEqual(p["timeLimit"], 5 * par)
+                        # The help page lists the puzzle with its fewest moves and its limits.
+                        row = re.search(r"<tr><td>%s</td><td>[^<]*</td><td>(\d+)</td><td>(\d+|none)</td><td>(\d+ s|none)</td>(?:<td>[^<]*</td>)*</tr>"
+                                        % re.escape(name_of(t)), help_page)
+                        self.assertIsNotNone(row, "the help page lists " + name_of(t))
+                        self.assertEqual(row.groups(), (str(par), str(p["movesLimit"] or "none"),
+                                                        "%d s" % p["timeLimit"] if p["timeLimit"] else "none"))
                         count += 1
         self.assertGreaterEqual(len(texts("Puzzles")), 16)
+        self.assertGreaterEqual(count, 30)
         limits = [json.loads(run("show", f, "--json")) for f in glob.glob(os.path.join(SHARE, "Puzzles", "*.PZZ"))]
         self.assertTrue(any(p["timeLimit"] and not p["movesLimit"] for p in limits))
         self.assertTrue(any(p["movesLimit"] and not p["timeLimit"] for p in limits))
         self.assertTrue(any(p["movesLimit"] and p["timeLimit"] for p in limits))
-        self.assertTrue(count > 0)
 
     def test_campaigns(self):
         lengths = []
