@@ -135,6 +135,11 @@ bool WriteSheets(const std::vector<GeneratedFile> &files, const QString &dir) {
          QStringLiteral("board-default-dots.png"));
   }
   {
+    // The half set: its other columns come from the default set.
+    const SkinSet skin = LoadFromFiles(files, QStringLiteral("GB - Slate"), QStringLiteral("TS - Pips"));
+    save(DrawBoard(skin, demo, true, {{5, "Board : Garden Walls"}}, false), QStringLiteral("board-slate-pips.png"));
+  }
+  {
     const SkinSet skin = LoadFromFiles(files, QStringLiteral("GB - Slate"), QStringLiteral("TS - Default"));
     save(DrawBoard(skin, demo, true, {{8, "Campaign : First Steps"}, {2, "By The Pavilore Team"}}, false),
          QStringLiteral("board-slate-default.png"));
