@@ -7,6 +7,12 @@
 
 namespace pav {
 
+// A gesture: the grabbed cell and the direction it is pushed.
+struct TSolveGesture {
+  int X, Y, Dir;
+  bool operator==(const TSolveGesture&) const = default;
+};
+
 // What one gesture did.
 struct TGestureEnd {
   bool Made = false;     // its first push was made

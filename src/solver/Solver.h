@@ -21,6 +21,7 @@
 
 #include "engine/Pattern.h"
 #include "files/Records.h"
+#include "solver/Gestures.h"
 
 namespace pav {
 
@@ -33,11 +34,6 @@ enum class TSolveStatus {
   Optimal,     // Solution has the fewest moves
   NotProven,   // stopped by a limit: LowerBound is proven, Solution (if any) is the best found
   NoSolution,  // every position that can be reached was seen; the objective is not one of them
-};
-
-struct TSolveGesture {
-  int X, Y, Dir;
-  bool operator==(const TSolveGesture&) const = default;
 };
 
 struct TSolveResult {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "files/Records.h"
-#include "solver/Solver.h"
+#include "solver/Gestures.h"
 
 namespace pav {
 
