@@ -133,14 +133,15 @@ class Check(unittest.TestCase):
         self.assertIn("no problems", p.stdout)
 
     def test_each_puzzle_is_solved_against_its_moves_limit(self):
-        # SCRAMBLED is one move from CLASSIC; a puzzle whose IP cannot reach its OP at all,
-        # and limits on either side of the fewest moves.
-        swapped = ["#####", "#213#", "#456#", "#78.#", "#####"]
+        # SCRAMBLED is one move from CLASSIC; a puzzle whose IP cannot reach its OP at all
+        # (two tiles in a corridor never pass each other), and limits on either side of the
+        # fewest moves.
+        write(f"{self.root}/Boards/Line.BRD", gf.board(["######", "#12..#", "######"], title="Line"))
         cases = [
             # puzzle, moves limit, par line, problem words (None: no problem)
             (gf.puzzle("Classic", SCRAMBLED, CLASSIC, moves_limit=1), "par 1, moves limit 1", None),
             (gf.puzzle("Classic", CLASSIC, SCRAMBLED), "par 1, no moves limit", None),
-            (gf.puzzle("Classic", swapped, CLASSIC), "no solution",
+            (gf.puzzle("Line", ["######", "#12..#", "######"], ["######", "#.21.#", "######"]), "no solution",
              "the objective pattern cannot be reached from the initial pattern"),
             (gf.puzzle("Classic", ["#####", "#123#", "#.56#", "#478#", "#####"], CLASSIC, moves_limit=1),
              "par 2, moves limit 1", "the moves limit 1 is below the fewest moves (2): the puzzle cannot be won"),
@@ -155,6 +156,7 @@ class Check(unittest.TestCase):
                 else:
                     self.assertProblem("Puzzles/Swap.PZZ", words)
         self.assertNotIn("par", run("check", self.root, "--no-solve").stdout)
+        os.remove(f"{self.root}/Boards/Line.BRD")
 
     def test_bad_arguments_and_missing_folder(self):
         for args in ([], ["a", "b"], [os.path.join(self.root, "nothing")]):
