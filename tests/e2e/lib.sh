@@ -63,9 +63,9 @@ cfg=$app/System/Pavilore.CFG
 
 # The virtual screen; it tells its display number once it is ready.
 # -noreset: the server stays as it is when its last client goes, so a game started
-# again at once never finds it in the middle of a reset.
-start_xvfb() {
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+# again at once never finds it in the middle of a reset. SIZE defaults to 1280x1024x24.
+start_xvfb() {  # [SIZE]
+  Xvfb -displayfd 3 -screen 0 "${1:-1280x1024x24}" -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
   xvfb_pid=$!
   local _
   for _ in $(seq 100); do

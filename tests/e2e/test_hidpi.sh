@@ -21,16 +21,8 @@ prefix=$build/e2e-artifacts/test_hidpi
 source "$(dirname "$0")/lib.sh"
 
 # A screen large enough for the windows at twice their size.
-Xvfb -displayfd 3 -screen 0 2560x1600x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do
-  [ -s "$tmp/display" ] && break
-  sleep 0.1
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-export DISPLAY=:$(head -n 1 "$tmp/display")
-unset WAYLAND_DISPLAY QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
-export QT_QPA_PLATFORM=xcb
+start_xvfb 2560x1600x24
+unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCALING
 
 configure player-name '"HiDPI Player"' show-welcome no sounds-on no music-on no
 
