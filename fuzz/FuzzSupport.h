@@ -205,18 +205,51 @@ inline void CheckedUpdate(TRecordTable& t, TRecordOrder order, const TResult& r)
 }
 
 // ---------------------------------------------------------------------------
+// The harness's own loops over the board are the same for every input and touch
+// only the harness's own objects: they are left out of the coverage feedback (which
+// then speaks only of the game's code) and of the address checks. The game's code
+// they call keeps both.
+#if defined(__clang__)
+#define PAV_FUZZ_HARNESS __attribute__((no_sanitize("coverage", "address")))
+#else
+#define PAV_FUZZ_HARNESS
+#endif
+
+// Byte-for-byte equality of two of our own objects, without going through the
+// sanitizers' memcmp hooks (which cost more than the comparison).
+template <class T>
+PAV_FUZZ_HARNESS inline bool SameBytes(const T& a, const T& b) {
+  const auto* p = reinterpret_cast<const unsigned char*>(&a);
+  const auto* q = reinterpret_cast<const unsigned char*>(&b);
+  std::uint64_t diff = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= sizeof(T); i += 8) {
+    std::uint64_t u, v;
+    std::memcpy(&u, p + i, 8);
+    std::memcpy(&v, q + i, 8);
+    diff |= u ^ v;
+  }
+  for (; i < sizeof(T); ++i) diff |= static_cast<std::uint64_t>(p[i] ^ q[i]);
+  return diff == 0;
+}
+
 // Every push of a position, each from the position itself, with the checks that
 // hold for any board: a refused push changes nothing, a successful one keeps the
-// tile faces. Used on the patterns that puzzles and saved games carry.
-inline void SweepPushes(TGameState& s, const TPattern& start) {
+// tile faces. A cell without a tile on floor cannot be pushed at all. Used on the
+// patterns that puzzles and saved games carry.
+PAV_FUZZ_HARNESS inline void SweepPushes(TGameState& s, const TPattern& start) {
   TMoveEngine engine(s);
   TGame& g = s.Game;
+  CopyPattern(start, g.Current);
   for (int x = 1; x <= MaxCols; ++x)
     for (int y = 1; y <= MaxRows; ++y)
       for (int dir = 1; dir <= 4; ++dir) {
-        CopyPattern(start, g.Current);
         s.StepCount = 0;
         const std::int32_t moves = g.Moves;
+        if (g.Board.Cells[x][y] != 0 || start.Tiles[x][y] == 0) {
+          PAV_FUZZ_CHECK(!engine.TryPush(false, false, x, y, dir));
+          continue;
+        }
         if (engine.TryPush(false, false, x, y, dir)) {
           std::array<int, 256> n{};
           for (int cx = 1; cx <= MaxCols; ++cx)
@@ -225,8 +258,9 @@ inline void SweepPushes(TGameState& s, const TPattern& start) {
               --n[g.Current.Tiles[cx][cy]];
             }
           for (int k : n) PAV_FUZZ_CHECK(k == 0);
+          CopyPattern(start, g.Current);  // the next push starts from the position again
         } else {
-          PAV_FUZZ_CHECK(std::memcmp(&start, &g.Current, sizeof start) == 0);
+          PAV_FUZZ_CHECK(SameBytes(start, g.Current));
           PAV_FUZZ_CHECK(g.Moves == moves);
         }
       }
