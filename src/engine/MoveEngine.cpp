@@ -204,12 +204,12 @@ TMoveEngine::TraceEnd TMoveEngine::TraceRow(bool show, int sx, int sy, int dir) 
       AppendEntry(StepRecord, cx, cy, Opposite(d), 1);  // a closed ring turns
       return TraceEnd::Done;
     } else {
-      bool listed = false;
-      for (int k = 1; k <= 4; ++k) {
-        if (MovingCells.FindTriple(cx, cy, k) == 0) continue;
-        listed = true;
-        if (k != d && !IsBendCell(board, cx, cy)) return Refuse(show, 6, cx, cy);
-      }
+      // A cell already in the row is passed again: only a bend cell may be
+      // crossed in another direction. (One scan of the list: a looping row
+      // comes here for up to 10000 cells.)
+      const unsigned dirs = MovingCells.DirsAt(cx, cy) & 0x1Eu;  // directions 1..4
+      const bool listed = dirs != 0;
+      if ((dirs & ~(1u << d)) != 0 && !IsBendCell(board, cx, cy)) return Refuse(show, 6, cx, cy);
       if (IsLinkEnd(cur, cx, cy) && !CollectGroup(cur, cx, cy, d, false, LinkedStarts)) return RefuseSilently();
       if (!listed && !MovingCells.AddTriple(cx, cy, d)) return RefuseSilently();
       cx += StepX(d);

@@ -119,6 +119,13 @@ int TTripleList::FindCell(int x, int y) const {
   return 0;
 }
 
+unsigned TTripleList::DirsAt(int x, int y) const {
+  unsigned dirs = 0;
+  for (int i = 0; i < Count; ++i)
+    if (Items[i].X == x && Items[i].Y == y) dirs |= 1u << (Items[i].Dir & 7u);
+  return dirs;
+}
+
 bool TTripleList::AddTriple(int x, int y, int dir) {
   if (FindTriple(x, y, dir) != 0) return true;
   if (Count >= TripleListSize) return false;

@@ -82,6 +82,8 @@ struct TTripleList {
   int FindTriple(int x, int y, int dir) const;
   // 1-based position of the first entry on (x, y) whatever its direction, 0 when absent.
   int FindCell(int x, int y) const;
+  // Bit k set for every entry on (x, y) with direction k (0..7).
+  unsigned DirsAt(int x, int y) const;
   // Appends unless the exact triple is present. Returns false only when the
   // triple is new and all 120 places are taken (nothing is added then).
   bool AddTriple(int x, int y, int dir);
