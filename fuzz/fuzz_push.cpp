@@ -6,6 +6,7 @@
 // Checked on every push:
 // - the result agrees with LastResult, and the hooks are called in the game's order;
 // - a refused push leaves Game.Current and Game.Moves exactly as they were;
+// - an overflow is the one the full count of cells gives (no lap skipped);
 // - a successful push keeps the count of every tile face on X 1..20, Y 1..15;
 // - a straight push (no corner piece, no jump, no glued tile) is undone exactly
 //   by the push its StepRecord names.
@@ -77,6 +78,27 @@ TGameState& ScratchState() {
   return *s;
 }
 
+// An overflow found with repeated laps skipped is the one of the full count: the
+// same message, the same last cell and the same work lists.
+void CheckFullCount(TMoveEngine& engine, int x, int y, int dir) {
+  const TGameState& s = engine.State();
+  TGameState& t = ScratchState();
+  std::memcpy(&t.Game.Board, &s.Game.Board, sizeof s.Game.Board);
+  t.Game.Current = s.Game.Current;
+  t.GameRunning = false;
+  t.StepCount = 0;
+  TMoveEngine full(t);
+  full.SkipRepeatedLaps = false;
+  PAV_FUZZ_CHECK(!full.TryPush(false, false, x, y, dir));
+  PAV_FUZZ_CHECK(full.LastResult.Refusal == TPushRefusal::Overflow);
+  PAV_FUZZ_CHECK(full.LastResult.Message == engine.LastResult.Message);
+  PAV_FUZZ_CHECK(full.LastRowX == engine.LastRowX && full.LastRowY == engine.LastRowY);
+  PAV_FUZZ_CHECK(SameTriples(full.MovingCells, engine.MovingCells));
+  PAV_FUZZ_CHECK(SameTriples(full.LinkedStarts, engine.LinkedStarts));
+  PAV_FUZZ_CHECK(SameTriples(full.UsedJumps, engine.UsedJumps));
+  PAV_FUZZ_CHECK(SameTriples(full.UsedTurns, engine.UsedTurns));
+}
+
 // One push with every check. Returns TryPush's result.
 bool CheckedPush(TMoveEngine& engine, RecordingHooks& hooks, bool sound, int x, int y, int dir) {
   TGameState& s = engine.State();
@@ -101,6 +123,7 @@ bool CheckedPush(TMoveEngine& engine, RecordingHooks& hooks, bool sound, int x, 
       case TPushRefusal::Overflow:
         PAV_FUZZ_CHECK(hooks.Calls.size() == 1 && hooks.Calls[0] == Call::Overflow);
         PAV_FUZZ_CHECK(hooks.Overflow == r.Message && r.Message.rfind("Overflow error : ", 0) == 0);
+        CheckFullCount(engine, x, y, dir);
         break;
       default:
         PAV_FUZZ_CHECK(hooks.Calls.empty());

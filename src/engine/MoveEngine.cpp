@@ -8,6 +8,11 @@ namespace {
 
 EngineHooks NoHooks;
 
+// Cells a row may examine before the push is refused as an overflow.
+constexpr int OverflowLimit = 10000;
+// Rows this long are watched for repeating laps (no row that ends is near it).
+constexpr int FirstLapMark = 256;
+
 constexpr bool InPlay(int x, int y) { return x >= 1 && x <= MaxCols && y >= 1 && y <= MaxRows; }
 
 // One bend choice: the new direction and its two corner pieces (x, y, corner).
@@ -153,12 +158,44 @@ TMoveEngine::TraceEnd TMoveEngine::RefuseSilently() {
   return TraceEnd::Failed;
 }
 
+void TMoveEngine::MarkLap(int n, int x, int y, int dir) {
+  Lap.X = x;
+  Lap.Y = y;
+  Lap.Dir = dir;
+  Lap.N = n;
+  Lap.Moving = MovingCells;
+  Lap.Linked = LinkedStarts;
+  Lap.Jumps = UsedJumps;
+  Lap.Turns = UsedTurns;
+}
+
+bool TMoveEngine::LapRepeats(int x, int y, int dir) const {
+  return x == Lap.X && y == Lap.Y && dir == Lap.Dir && SameTriples(MovingCells, Lap.Moving) &&
+         SameTriples(LinkedStarts, Lap.Linked) && SameTriples(UsedJumps, Lap.Jumps) &&
+         SameTriples(UsedTurns, Lap.Turns);
+}
+
 TMoveEngine::TraceEnd TMoveEngine::TraceRow(bool show, int sx, int sy, int dir) {
   const TBoard& board = S.Game.Board;
   const TPattern& cur = S.Game.Current;
   int cx = sx, cy = sy, d = dir;
   int n = 0;
+  // Each step depends only on the cell, the direction and the work lists, so once
+  // all of them are as they were some cells ago the row repeats that lap until the
+  // limit. Marks are taken at 256, 512, 1024... cells, so any lap is caught.
+  bool watching = SkipRepeatedLaps;
+  int nextMark = FirstLapMark;
   for (;;) {
+    if (watching && n >= FirstLapMark) {
+      if (n == nextMark) {
+        MarkLap(n, cx, cy, d);
+        nextMark *= 2;
+      } else if (LapRepeats(cx, cy, d)) {
+        const int lap = n - Lap.N;
+        n += (OverflowLimit - 1 - n) / lap * lap;
+        watching = false;
+      }
+    }
     LastRowX = cx;
     LastRowY = cy;
     ++n;
@@ -217,7 +254,7 @@ TMoveEngine::TraceEnd TMoveEngine::TraceRow(bool show, int sx, int sy, int dir) 
     }
     // Rows only run over the playing grid; a cursor leaving it means the data is broken.
     if (!InPlay(cx, cy)) return RefuseSilently();
-    if (n >= 10000) {
+    if (n >= OverflowLimit) {
       LastResult.Refusal = TPushRefusal::Overflow;
       LastResult.Message =
           "Overflow error : " + std::to_string(cx) + "," + std::to_string(cy) + " Dir " + std::to_string(d);

@@ -53,8 +53,23 @@ class TMoveEngine {
   // The cursor cell where the last traced row ended.
   int LastRowX = 0;
   int LastRowY = 0;
+  // A row that runs round for ever comes back, lap after lap, to one cell in one
+  // direction with the same work lists, and from then on each lap repeats the one
+  // before. Such laps are skipped on the way to the overflow limit: the refusal,
+  // its message and the work lists are those of the full count. Cleared only to
+  // compare with the full count.
+  bool SkipRepeatedLaps = true;
 
  private:
+  // Where a row stood, with its work lists, after N cells.
+  struct TLapMark {
+    int X = 0, Y = 0, Dir = 0, N = 0;
+    TTripleList Moving, Linked, Jumps, Turns;
+  };
+  TLapMark Lap;
+  void MarkLap(int n, int x, int y, int dir);
+  bool LapRepeats(int x, int y, int dir) const;
+
   enum class TraceEnd { Done, Failed };
   TraceEnd TraceRow(bool show, int sx, int sy, int dir);
   TraceEnd Refuse(bool show, int kind, int x, int y);

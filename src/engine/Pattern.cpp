@@ -133,4 +133,9 @@ bool TTripleList::AddTriple(int x, int y, int dir) {
   return true;
 }
 
+bool SameTriples(const TTripleList& a, const TTripleList& b) {
+  return a.Count == b.Count &&
+         std::memcmp(a.Items, b.Items, sizeof(TTriple) * static_cast<std::size_t>(a.Count)) == 0;
+}
+
 }  // namespace pav

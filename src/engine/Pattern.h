@@ -90,5 +90,7 @@ struct TTripleList {
   const TTriple& operator[](int pos) const { return Items[pos - 1]; }
   TTriple& operator[](int pos) { return Items[pos - 1]; }
 };
+// The same entries in the same order.
+bool SameTriples(const TTripleList& a, const TTripleList& b);
 
 }  // namespace pav

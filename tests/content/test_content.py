@@ -152,7 +152,7 @@ class Content(unittest.TestCase):
                         self.assertEqual(p["title"], name_of(t))
                         self.assertEqual(p["author"], "Pavilore")
                         board = os.path.join(SHARE, "Boards", p["boardName"] + ".BRD")
-                        best = json.loads(run("solve", "--board", board, "--puzzle", out, "--json", "--seconds", "10"))
+                        best = json.loads(run("solve", "--board", board, "--puzzle", out, "--json", "--seconds", "120"))
                         self.assertEqual(best["status"], "optimal")
                         par = best["moves"]
                         # The scramble's recorded pushes and the fewest moves both win, each

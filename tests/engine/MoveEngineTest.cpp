@@ -552,8 +552,10 @@ TEST(TryPushJumps, LaterEntryAnswersForAMouthListedTwice) {
 }
 
 TEST(TryPushOverflow, RowCirclingARingItDoesNotStartOnOverflows) {
-  // A tail tile pushes into a ring; the row then circles the ring for ever.
-  Rows rows = {
+  // A tail tile pushes into a ring; the row then circles the ring for ever. The
+  // engine skips the repeated laps: the refusal must be the one of the full count,
+  // with a ring of plain tiles and with glued tiles that start rows of their own.
+  const Rows rows = {
       "########",
       "########",
       "#1abcd##",
@@ -563,19 +565,38 @@ TEST(TryPushOverflow, RowCirclingARingItDoesNotStartOnOverflows) {
       "########",
       "########",
   };
-  TestGame g(rows);
-  g.AddTurn(4, 4, 1);
-  g.AddTurn(5, 4, 2);
-  g.AddTurn(5, 5, 3);
-  g.AddTurn(4, 5, 4);
-  const TPattern before = g.Current();
-  EXPECT_FALSE(g.Push(2, 3, DirRight));
-  ASSERT_EQ(g.Hooks.Calls.size(), 1u);
-  EXPECT_EQ(g.Hooks.Calls[0].rfind("overflow Overflow error : ", 0), 0u) << g.Hooks.Calls[0];
-  EXPECT_EQ(g.E->LastResult.Refusal, TPushRefusal::Overflow);
-  EXPECT_EQ(std::memcmp(&before, &g.Current(), sizeof before), 0);
-  // A silent push never opens the message.
-  EXPECT_FALSE(g.Push(2, 3, DirRight, false));
-  EXPECT_TRUE(g.Hooks.Calls.empty());
-  EXPECT_EQ(g.E->LastResult.Refusal, TPushRefusal::Overflow);
+  const std::vector<std::vector<int>> linkSets = {{}, {3, 4, 3, 5}, {4, 3, 5, 3, 6, 4, 6, 5}};
+  for (const std::vector<int>& links : linkSets) {
+    SCOPED_TRACE(testing::Message() << links.size() / 4 << " links");
+    auto make = [&] {
+      TestGame g(rows);
+      g.AddTurn(4, 4, 1);
+      g.AddTurn(5, 4, 2);
+      g.AddTurn(5, 5, 3);
+      g.AddTurn(4, 5, 4);
+      for (std::size_t i = 0; i + 3 < links.size(); i += 4)
+        g.AddLink(links[i], links[i + 1], links[i + 2], links[i + 3]);
+      return g;
+    };
+    TestGame g = make(), full = make();
+    full.E->SkipRepeatedLaps = false;
+    const TPattern before = g.Current();
+    EXPECT_FALSE(g.Push(2, 3, DirRight));
+    EXPECT_FALSE(full.Push(2, 3, DirRight));
+    ASSERT_EQ(g.Hooks.Calls.size(), 1u);
+    EXPECT_EQ(g.Hooks.Calls[0].rfind("overflow Overflow error : ", 0), 0u) << g.Hooks.Calls[0];
+    EXPECT_EQ(g.Hooks.Calls, full.Hooks.Calls);
+    EXPECT_EQ(g.E->LastResult.Refusal, TPushRefusal::Overflow);
+    EXPECT_EQ((std::vector<int>{g.E->LastRowX, g.E->LastRowY}),
+              (std::vector<int>{full.E->LastRowX, full.E->LastRowY}));
+    for (auto list : {&TMoveEngine::MovingCells, &TMoveEngine::LinkedStarts, &TMoveEngine::UsedJumps,
+                      &TMoveEngine::UsedTurns}) {
+      EXPECT_TRUE(SameTriples(*g.E.*list, *full.E.*list));
+    }
+    EXPECT_EQ(std::memcmp(&before, &g.Current(), sizeof before), 0);
+    // A silent push never opens the message.
+    EXPECT_FALSE(g.Push(2, 3, DirRight, false));
+    EXPECT_TRUE(g.Hooks.Calls.empty());
+    EXPECT_EQ(g.E->LastResult.Refusal, TPushRefusal::Overflow);
+  }
 }
