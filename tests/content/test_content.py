@@ -152,6 +152,8 @@ class Content(unittest.TestCase):
                         self.assertEqual(p["title"], name_of(t))
                         self.assertEqual(p["author"], "Pavilore")
                         board = os.path.join(SHARE, "Boards", p["boardName"] + ".BRD")
+                        # The solver stops once it has proved the fewest moves; the bound
+                        # is only there so that a loaded machine never fails the proof.
                         best = json.loads(run("solve", "--board", board, "--puzzle", out, "--json", "--seconds", "120"))
                         self.assertEqual(best["status"], "optimal")
                         par = best["moves"]
