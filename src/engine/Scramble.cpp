@@ -28,7 +28,7 @@ bool CheckBoardPlayable(TMoveEngine& engine) {
   return result;
 }
 
-bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAccuracy) {
+bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAccuracy, long maxTries) {
   TGameState& s = engine.State();
   TGame& g = s.Game;
   const TPattern start = g.Current;
@@ -36,8 +36,8 @@ bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAcc
   const int width = g.Board.Width, height = g.Board.Height;
   if (width < 3 || height < 3) return false;
 
-  for (int run = 0;; ++run) {
-    if (run >= MaxReruns) break;
+  long tries = 0;
+  for (int run = 0; run < MaxReruns && tries < maxTries; ++run) {
     const int r = RandomInt(rng, 0, 10) - 5;
     ClearList(g.History);
     int count = CountTiles(g.Current) * 4 / stepsPerMove + r;
@@ -51,6 +51,7 @@ bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAcc
 
     int done = 0, fruitless = 0, x = 0, y = 0, dir = 0;
     while (done < count) {
+      if (++tries > maxTries) break;
       const int k = RandomInt(rng, 0, 2);
       if (!(k == 2 && done != 0)) {
         x = 2 + RandomInt(rng, 0, width - 3);
@@ -70,7 +71,7 @@ bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAcc
         return false;
       }
     }
-    if (!PatternsEqual(g.Current, g.OP)) {
+    if (done == count && !PatternsEqual(g.Current, g.OP)) {
       s.ScrambleLength = ListLength(g.History);
       ReverseList(g.History);
       return true;

@@ -218,3 +218,20 @@ TEST(Scramble, TwoFloorCellsAndOneTileScramble) {
     EXPECT_FALSE(PatternsEqual(g.Current(), g.S->Game.OP));
   }
 }
+
+TEST(Scramble, GivesUpAfterItsBoundOfCandidatePushes) {
+  // The classic board needs 55 to 65 changing pushes: a bound of 40 candidates
+  // cannot make them, in one run or in reruns, and leaves the position as it was.
+  struct Case {
+    long maxTries;
+    bool made;
+  };
+  for (const Case c : {Case{40, false}, Case{64, false}, Case{100000, true}}) {
+    TestGame g = Classic4x4();
+    const TPattern before = g.Current();
+    std::mt19937 rng(3);
+    EXPECT_EQ(ScrambleFromCurrent(*g.E, rng, 1, c.maxTries), c.made) << c.maxTries;
+    EXPECT_EQ(std::memcmp(&before, &g.Current(), sizeof before) == 0, !c.made) << c.maxTries;
+    EXPECT_EQ(ListLength(g.S->Game.History) == 0, !c.made) << c.maxTries;
+  }
+}
