@@ -78,8 +78,17 @@ start_xvfb() {  # [SIZE]
   export QT_QPA_PLATFORM=xcb
 }
 
+# xdotool's own waiting (--sync) can end early, with nothing, when a window it is
+# reading goes away meanwhile (the splash closing as the main window comes up), so
+# search again until the time is up.
 find_window() {  # NAME-PATTERN SECONDS
-  timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+  local end=$((SECONDS + $2)) w
+  while :; do
+    w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
+    [ -n "$w" ] && { echo "$w"; return 0; }
+    [ "$SECONDS" -lt "$end" ] || return 1
+    sleep 0.1
+  done
 }
 
 # Presses the close button of the side panel's top cell (its upper right quarter) of
