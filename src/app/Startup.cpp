@@ -55,10 +55,27 @@ std::map<int, QCursor>& Shapes() {
 
 constexpr int ShapeSize = 32;
 
+// X11 shows a pointer's picture pixel for pixel on the screen, with its hot spot in the
+// picture's pixels, so there the shapes are drawn at the screen's scale factor: on a
+// HiDPI screen they keep their size and stay sharp. Other platforms get the 32 x 32
+// pictures, as before.
+qreal ShapeRatio() {
+  if (!qGuiApp || QGuiApplication::platformName() != QLatin1String("xcb")) return 1.0;
+  return qGuiApp->devicePixelRatio();
+}
+
 QPixmap BlankShape() {
-  QPixmap pm(ShapeSize, ShapeSize);
+  const qreal ratio = ShapeRatio();
+  QPixmap pm(QSize(ShapeSize, ShapeSize) * ratio);
+  pm.setDevicePixelRatio(ratio);
   pm.fill(Qt::transparent);
   return pm;
+}
+
+// A shape with its hot spot given in the 32 x 32 drawing's own pixels.
+QCursor Shape(const QPixmap& pm, int hotX, int hotY) {
+  const qreal ratio = pm.devicePixelRatio();
+  return QCursor(pm, qRound(hotX * ratio), qRound(hotY * ratio));
 }
 
 // White with a black outline, like the platform's own shapes.
@@ -87,7 +104,7 @@ QCursor PointingHand() {
   hand = hand.united(Finger(4, 16, 24, 5));             // thumb
   Outline(p, hand);
   p.end();
-  return QCursor(pm, 12, 2);
+  return Shape(pm, 12, 2);
 }
 
 QCursor FlatHand() {
@@ -102,7 +119,7 @@ QCursor FlatHand() {
   hand = hand.united(Finger(3, 13, 23, 5));
   Outline(p, hand);
   p.end();
-  return QCursor(pm, 16, 16);
+  return Shape(pm, 16, 16);
 }
 
 QCursor GrabbingHand() {
@@ -116,7 +133,7 @@ QCursor GrabbingHand() {
   p.setPen(QPen(Qt::black, 1));
   for (int i = 1; i < 4; ++i) p.drawLine(QPointF(8.5 + i * 4.3, 9), QPointF(8.5 + i * 4.3, 14));
   p.end();
-  return QCursor(pm, 16, 16);
+  return Shape(pm, 16, 16);
 }
 
 // A straight double-headed arrow across the middle, horizontal or vertical.
@@ -135,7 +152,7 @@ QCursor DoubleArrow(bool horizontal) {
   }
   Outline(p, a);
   p.end();
-  return QCursor(pm, 16, 16);
+  return Shape(pm, 16, 16);
 }
 
 QCursor Arrow() {
@@ -146,7 +163,7 @@ QCursor Arrow() {
   a.closeSubpath();
   Outline(p, a);
   p.end();
-  return QCursor(pm, 1, 1);
+  return Shape(pm, 1, 1);
 }
 
 QCursor FourWayMove() {
@@ -160,7 +177,7 @@ QCursor FourWayMove() {
   a.closeSubpath();
   Outline(p, a);
   p.end();
-  return QCursor(pm, 16, 16);
+  return Shape(pm, 16, 16);
 }
 
 // ---- Game files -------------------------------------------------------------

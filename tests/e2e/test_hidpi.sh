@@ -7,11 +7,13 @@
 # windows are smoothed, one and a half times as large, and in their places: the
 # main window is the 1x one enlarged, nothing cut off. At every scale the about window
 # stands where the game puts it: its right edge 72 logical pixels left of the main
-# window's, its top 24 below the main window's.
+# window's, its top 24 below the main window's; and the game's own pointer over the
+# board keeps its size, drawn for the scale with its hot spot in the same place.
 #
 #   bash tests/e2e/test_hidpi.sh BUILD_DIR
 #
-# Needs Xvfb, xdotool, ImageMagick (import, convert) and python3. The screenshots are
+# Needs Xvfb, xdotool, ImageMagick (import, convert), python3 and libXfixes (the
+# pointer's picture, read from the X server). The screenshots are
 # kept in BUILD_DIR/e2e-artifacts.
 set -euo pipefail
 
@@ -26,12 +28,44 @@ unset QT_SCREEN_SCALE_FACTORS QT_AUTO_SCREEN_SCALE_FACTOR QT_ENABLE_HIGHDPI_SCAL
 
 configure player-name '"HiDPI Player"' show-welcome no sounds-on no music-on no
 
+# The pointer the X server shows now: its size, hot spot and opaque pixels on one line
+# of FILE, and its picture over grey in FILE.ppm.
+read_pointer() {  # FILE
+  python3 - "$1" <<'PY'
+import ctypes, sys
+
+class Image(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_short), ("y", ctypes.c_short),
+                ("width", ctypes.c_ushort), ("height", ctypes.c_ushort),
+                ("xhot", ctypes.c_ushort), ("yhot", ctypes.c_ushort),
+                ("serial", ctypes.c_ulong), ("pixels", ctypes.POINTER(ctypes.c_ulong))]
+
+x11, xfixes = ctypes.CDLL("libX11.so.6"), ctypes.CDLL("libXfixes.so.3")
+x11.XOpenDisplay.restype = ctypes.c_void_p
+xfixes.XFixesGetCursorImage.argtypes = [ctypes.c_void_p]
+xfixes.XFixesGetCursorImage.restype = ctypes.POINTER(Image)
+display = x11.XOpenDisplay(None)
+image = xfixes.XFixesGetCursorImage(display).contents
+w, h = image.width, image.height
+argb = [image.pixels[i] & 0xFFFFFFFF for i in range(w * h)]
+opaque = sum(1 for p in argb if p >> 24 > 127)
+with open(sys.argv[1], "w") as f:
+    print(w, h, image.xhot, image.yhot, opaque, file=f)
+with open(sys.argv[1] + ".ppm", "wb") as f:  # premultiplied: over grey, c + (255 - a) / 2
+    f.write(b"P6 %d %d 255\n" % (w, h))
+    f.write(bytes(min(255, ((p >> s) & 255) + (255 - (p >> 24)) // 2) for p in argb for s in (16, 8, 0)))
+PY
+}
+
 # Starts the game at a scale factor, photographs the main window and the about window,
 # and closes the game. Sets about_x, about_y for the about window.
 photograph() {  # SCALE
   local scale=$1
   start_game QT_SCALE_FACTOR="$scale"
   shot "main-$scale" "$main"
+  xdotool mousemove "$(cell_x 1)" "$(cell_y 1)"
+  sleep 0.4
+  read_pointer "$prefix-pointer-$scale.txt" || fail "could not read the pointer at scale $scale"
   press_key "$main" F9
   local about
   about=$(find_window '^About Pavilore$' 10) || true
@@ -132,7 +166,19 @@ for scale, p in places.items():
     top_gap = about_y - main_y
     check(abs(right_gap - 72 * f) <= 1 and abs(top_gap - 24 * f) <= 1,
           f"about at {scale}x: right edge {right_gap} left of the main window's, top {top_gap} below (want {72 * f:g}, {24 * f:g})")
+
+# The pointer over the board: 32 x 32 logical pixels at every scale, its hot spot in
+# the middle, and about as much of it opaque (a shape drawn small in a large picture,
+# or a 1x picture at 2x, fails).
+pointers = {s: list(map(int, open(f"{prefix}-pointer-{s}.txt").read().split())) for s in places}
+for scale, (w, h, xhot, yhot, opaque) in pointers.items():
+    f = float(scale)
+    side, hot = round(32 * f), round(16 * f)
+    share = opaque / (w * h) / (pointers["1"][4] / (32 * 32))
+    check((w, h, xhot, yhot) == (side, side, hot, hot) and 0.8 < share < 1.25,
+          f"pointer at {scale}x: {w}x{h}, hot spot {xhot},{yhot}, {share:.2f} times the 1x share opaque"
+          f" (want {side}x{side}, {hot},{hot})")
 sys.exit(1 if failed else 0)
 PY
 
-echo "PASS: sharp at 2x, smoothed and in place at 1.5x; screenshots in $artifacts"
+echo "PASS: sharp at 2x, smoothed and in place at 1.5x, pointers to scale; screenshots in $artifacts"
