@@ -106,10 +106,14 @@ close_game() {
   [ "$status" = 0 ] || fail "the game ended with status $status"
 }
 
+# A search that finds nothing is quiet; one that fails (the display unreachable for a
+# moment) says why, and proves nothing gone.
 wait_gone() {  # NAME-PATTERN SECONDS
-  local _
+  local _ err
   for _ in $(seq $(($2 * 10))); do
-    xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+    if ! err=$(xdotool search --onlyvisible --name "$1" 2>&1 >/dev/null); then
+      [ -z "$err" ] && return 0
+    fi
     sleep 0.1
   done
   return 1
