@@ -1,6 +1,7 @@
-// Pavilore: the program's entry. It shows the splash, creates every window once,
-// hidden, with the main window first (whose creation runs the start-up), keeps the
-// splash up for at least three seconds, then runs the game with the main window shown.
+// Pavilore: the program's entry. It takes the data folder's lock, shows the splash,
+// creates every window once, hidden, with the main window first (whose creation runs
+// the start-up), keeps the splash up for at least three seconds, then runs the game
+// with the main window shown.
 // Of the arguments only --version and --help are read, before any window exists; they
 // print and end the program. SIGTERM and SIGINT close the game as its close button does.
 //
@@ -153,18 +154,22 @@ int main(int argc, char** argv) {
   // One look on every desktop: the dialogs take their colours from the skin.
   QApplication::setStyle(QStringLiteral("Fusion"));
   Mark("start");
+  // The application's title.
+  QApplication::setApplicationName(QStringLiteral("Pavilore"));
+  QApplication::setApplicationDisplayName(QStringLiteral("Pavilore"));
 
-  // 1. The splash, shown and painted at once; its timer runs from now.
+  // 1. A second copy on a data folder that a running copy holds says so and ends,
+  // before its splash shows. The start-up keeps the lock taken here.
+  pav::App().AppFolder = pav::ReadAppFolder();
+  if (!pav::LockAppFolder()) return 1;
+
+  // 2. The splash, shown and painted at once; its timer runs from now.
   pav::TFormSplash::SetPrerendered(PaviloreSplashPixels);
   auto splash = std::make_unique<pav::TFormSplash>();
   splash->show();
   splash->repaint();
   ProcessEventsUntil(app, [&] { return splash->Painted(); }, 1000);
   Mark("splash-painted");
-
-  // 2. The application's title.
-  QApplication::setApplicationName(QStringLiteral("Pavilore"));
-  QApplication::setApplicationDisplayName(QStringLiteral("Pavilore"));
 
   // 3. Every window, hidden, the main window first; its creation is the start-up.
   auto formMain = std::make_unique<pav::TFormMain>();

@@ -76,7 +76,7 @@ echo "main window: ${WIDTH}x$HEIGHT at $X,$Y, $colours colours"
 [ "$colours" -ge 16 ] || fail "the main window looks blank ($colours colours)"
 
 # A second copy on the same installation says that the game runs already and ends
-# with its files untouched.
+# with its files untouched, without a splash of its own.
 cfg_before=$(md5sum <"$cfg")
 "$game" >"$artifacts/test_start-second.out" 2>"$artifacts/test_start-second.err" &
 second_pid=$!
@@ -90,6 +90,11 @@ for _ in $(seq 200); do
 done
 [ -n "$box" ] || { kill "$second_pid" 2>/dev/null; fail "the second copy showed no message"; }
 import -window root "$artifacts/test_start-second.png"
+# It says so before its splash would show: no splash is up beside its message.
+if xdotool search --onlyvisible --name '^Loading Pavilore$' >/dev/null 2>&1; then
+  kill "$second_pid" 2>/dev/null
+  fail "the second copy showed its splash"
+fi
 press_key "$box" Return
 status=0
 for _ in $(seq 100); do
