@@ -158,17 +158,32 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Pavilore"));
   QApplication::setApplicationDisplayName(QStringLiteral("Pavilore"));
 
+  // The end of the session, or Ctrl+C in a terminal, ends the game as its close
+  // button does: the main window's close query writes the configuration and the
+  // player's log. Then every loop is left at once, whatever window it shows, without
+  // asking the windows to close: the welcome window would refuse without a name.
+  // A request that comes while the windows are being prepared is kept until they
+  // are; one that comes before the start-up ends the game without touching a file.
+  bool endRequested = false;
+  pav::TFormMain* prepared = nullptr;
+  pav::WatchEndSignals([&] {
+    endRequested = true;
+    if (prepared != nullptr) prepared->FormCloseQuery();
+    QCoreApplication::exit(0);
+  });
+
   // 1. A second copy on a data folder that a running copy holds says so and ends,
   // before its splash shows. The start-up keeps the lock taken here.
   pav::App().AppFolder = pav::ReadAppFolder();
-  if (!pav::LockAppFolder()) return 1;
+  if (!pav::LockAppFolder()) return endRequested ? 0 : 1;
 
   // 2. The splash, shown and painted at once; its timer runs from now.
   pav::TFormSplash::SetPrerendered(PaviloreSplashPixels);
   auto splash = std::make_unique<pav::TFormSplash>();
   splash->show();
   splash->repaint();
-  ProcessEventsUntil(app, [&] { return splash->Painted(); }, 1000);
+  ProcessEventsUntil(app, [&] { return splash->Painted() || endRequested; }, 1000);
+  if (endRequested) return 0;
   Mark("splash-painted");
 
   // 3. Every window, hidden, the main window first; its creation is the start-up.
@@ -201,9 +216,15 @@ int main(int argc, char** argv) {
   new pav::TFormWelcome(formMain.get());
   RegisterWindowOpeners();
   Mark("main-prepared");
+  if (endRequested) {
+    formMain->FormCloseQuery();
+    return 0;
+  }
+  prepared = formMain.get();
 
   // 4. The splash stays until it agrees to close.
-  ProcessEventsUntil(app, [&] { return splash->FormCloseQuery(); }, 1 << 30);
+  ProcessEventsUntil(app, [&] { return endRequested || splash->FormCloseQuery(); }, 1 << 30);
+  if (endRequested) return 0;
 
   // 5. The game runs with the main window shown.
   splash->hide();
@@ -212,14 +233,6 @@ int main(int argc, char** argv) {
   if (Measuring()) formMain->installEventFilter(&firstPaint);
   formMain->show();
   formMain->activateWindow();
-  // The end of the session, or Ctrl+C in a terminal, ends the game as its close
-  // button does: the main window's close query writes the configuration and the
-  // player's log. Then every loop is left at once, whatever window it shows, without
-  // asking the windows to close: the welcome window would refuse without a name.
-  pav::WatchEndSignals([main = formMain.get()] {
-    main->FormCloseQuery();
-    QCoreApplication::exit(0);
-  });
   const int rc = app.exec();
   formMain->removeEventFilter(&firstPaint);
   return rc;

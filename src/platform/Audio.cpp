@@ -41,12 +41,13 @@ namespace {
 // The sound libraries are loaded when the device is first opened, after the splash
 // is up: loaded with the program they would add some forty libraries (SDL, its
 // mixer, FluidSynth and theirs) to every start before the first window shows.
-#define PAV_AUDIO_FUNCTIONS(X)                                                                                 \
-  X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_CreateThread) X(SDL_GetThreadID) X(SDL_ThreadID)              \
-  X(SDL_WaitThread) X(SDL_RWFromFile) X(SDL_RWread) X(SDL_RWclose) X(SDL_LogSetOutputFunction) X(Mix_OpenAudio) \
-  X(Mix_Init) X(Mix_AllocateChannels) X(Mix_SetSoundFonts) X(Mix_HookMusicFinished) X(Mix_HaltChannel)          \
-  X(Mix_FreeChunk) X(Mix_CloseAudio) X(Mix_Quit) X(Mix_LoadWAV) X(Mix_PlayChannel) X(Mix_Playing)               \
-  X(Mix_LoadMUSType_RW) X(Mix_PlayMusic) X(Mix_PauseMusic) X(Mix_ResumeMusic) X(Mix_HaltMusic) X(Mix_FreeMusic)
+#define PAV_AUDIO_FUNCTIONS(X)                                                                              \
+  X(SDL_SetHint) X(SDL_InitSubSystem) X(SDL_QuitSubSystem) X(SDL_CreateThread) X(SDL_GetThreadID)           \
+  X(SDL_ThreadID) X(SDL_WaitThread) X(SDL_RWFromFile) X(SDL_RWread) X(SDL_RWclose)                          \
+  X(SDL_LogSetOutputFunction) X(Mix_OpenAudio) X(Mix_Init) X(Mix_AllocateChannels) X(Mix_SetSoundFonts)     \
+  X(Mix_HookMusicFinished) X(Mix_HaltChannel) X(Mix_FreeChunk) X(Mix_CloseAudio) X(Mix_Quit) X(Mix_LoadWAV) \
+  X(Mix_PlayChannel) X(Mix_Playing) X(Mix_LoadMUSType_RW) X(Mix_PlayMusic) X(Mix_PauseMusic)                \
+  X(Mix_ResumeMusic) X(Mix_HaltMusic) X(Mix_FreeMusic)
 
 struct TSoundLibraries {
 #define PAV_POINTER(name) decltype(&::name) name = nullptr;
@@ -184,6 +185,9 @@ bool OpenNow() {
   Tried = true;
   if (!LoadSoundLibraries()) return false;
   QuietLibraries();
+  // SIGTERM and SIGINT are the game's own: SDL would take them when the device opens
+  // before the game watches them, and keep them to itself.
+  Lib.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (Lib.SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) return false;
   if (Lib.Mix_OpenAudio(Frequency, AUDIO_S16SYS, OutputChannels, BufferFrames) < 0) {
     Lib.SDL_QuitSubSystem(SDL_INIT_AUDIO);
