@@ -28,7 +28,15 @@ bool CheckBoardPlayable(TMoveEngine& engine) {
   return result;
 }
 
-bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAccuracy, long maxTries) {
+namespace {
+
+// The scramble itself: runs of random pushes, each run as long as `runLength` says
+// (it may draw from `rng`), until a run of that many position-changing pushes ends
+// away from the objective. A candidate push is a random floor cell and direction, or,
+// after the first change, the last candidate again with one chance in three; a push
+// that changes the position is repeated to make a whole move of StepsPerMove pushes.
+template <class RunLength>
+bool Scramble(TMoveEngine& engine, std::mt19937& rng, RunLength runLength, long maxTries) {
   TGameState& s = engine.State();
   TGame& g = s.Game;
   const TPattern start = g.Current;
@@ -38,17 +46,8 @@ bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAcc
 
   long tries = 0;
   for (int run = 0; run < MaxReruns && tries < maxTries; ++run) {
-    const int r = RandomInt(rng, 0, 10) - 5;
+    const int count = runLength();
     ClearList(g.History);
-    int count = CountTiles(g.Current) * 4 / stepsPerMove + r;
-    if (!s.HumanTurn) {
-      if (computerAccuracy == 0)
-        count *= 2;
-      else if (computerAccuracy == 2)
-        count = static_cast<int>(count * 0.3);
-    }
-    if (count < 5) count = 5;
-
     int done = 0, fruitless = 0, x = 0, y = 0, dir = 0;
     while (done < count) {
       if (++tries > maxTries) break;
@@ -80,6 +79,31 @@ bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAcc
   g.Current = start;
   ClearList(g.History);
   return false;
+}
+
+}  // namespace
+
+bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAccuracy, long maxTries) {
+  const TGameState& s = engine.State();
+  const int stepsPerMove = s.Game.Board.StepsPerMove > 0 ? s.Game.Board.StepsPerMove : 1;
+  // Each run is about four pushes a tile, give or take five; the computer's scramble
+  // is longer when it plays poorly and shorter when it plays well.
+  const auto runLength = [&] {
+    const int r = RandomInt(rng, 0, 10) - 5;
+    int count = CountTiles(s.Game.Current) * 4 / stepsPerMove + r;
+    if (!s.HumanTurn) {
+      if (computerAccuracy == 0)
+        count *= 2;
+      else if (computerAccuracy == 2)
+        count = static_cast<int>(count * 0.3);
+    }
+    return count < 5 ? 5 : count;
+  };
+  return Scramble(engine, rng, runLength, maxTries);
+}
+
+bool ScrambleExactly(TMoveEngine& engine, std::mt19937& rng, int count, long maxTries) {
+  return Scramble(engine, rng, [count] { return count; }, maxTries);
 }
 
 bool ScrambleFromCurrent(TMoveEngine& engine, int computerAccuracy) {

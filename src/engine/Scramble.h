@@ -28,6 +28,9 @@ bool ScrambleFromCurrent(TMoveEngine& engine, std::mt19937& rng, int computerAcc
                          long maxTries = MaxScrambleTries);
 // The same, seeded from the clock.
 bool ScrambleFromCurrent(TMoveEngine& engine, int computerAccuracy);
+// The same scramble with exactly `count` (> 0) position-changing pushes in each run,
+// as authors ask for puzzles of a given length.
+bool ScrambleExactly(TMoveEngine& engine, std::mt19937& rng, int count, long maxTries = MaxScrambleTries);
 
 // The message of a board that cannot be scrambled.
 inline constexpr const char* UnableToScrambleMessage =

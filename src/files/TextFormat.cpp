@@ -1102,55 +1102,6 @@ std::vector<std::uint8_t> PackConfigLines(const std::string& text) {
   return out;
 }
 
-// ---------------------------------------------------------------------------
-// Scrambles of puzzles
-
-int RandomInt(std::mt19937& rng, int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); }
-
-// ScrambleFromCurrent with a fixed number of position-changing pushes: the same
-// candidates, the same repetition of a candidate, the same rerun when the
-// scramble ends on the objective, the same bound on the candidates tried in all.
-bool ScrambleExactly(TMoveEngine& engine, std::mt19937& rng, int count) {
-  TGame& g = engine.State().Game;
-  const TPattern start = g.Current;
-  const int steps = g.Board.StepsPerMove > 0 ? g.Board.StepsPerMove : 1;
-  const int width = g.Board.Width, height = g.Board.Height;
-  if (width < 3 || height < 3) return false;
-  long tries = 0;
-  for (int run = 0; run < 200; ++run) {
-    ClearList(g.History);
-    int done = 0, fruitless = 0, x = 0, y = 0, dir = 0;
-    while (done < count) {
-      if (++tries > MaxScrambleTries) break;
-      const int k = RandomInt(rng, 0, 2);
-      if (!(k == 2 && done != 0)) {
-        x = 2 + RandomInt(rng, 0, width - 3);
-        y = 2 + RandomInt(rng, 0, height - 3);
-        dir = 1 + RandomInt(rng, 0, 3);
-      }
-      const TPattern before = g.Current;
-      if (engine.TryPush(false, false, x, y, dir) && !PatternsEqual(g.Current, before)) {
-        ++done;
-        fruitless = 0;
-        FilterSteps(engine.StepRecord);
-        AppendList(g.History, engine.StepRecord);
-        for (int i = 1; i < steps; ++i) engine.TryPush(false, false, x, y, dir);
-      } else if (++fruitless >= 20000) {
-        break;
-      }
-    }
-    if (done < count) break;
-    if (!PatternsEqual(g.Current, g.OP)) {
-      engine.State().ScrambleLength = ListLength(g.History);
-      ReverseList(g.History);
-      return true;
-    }
-  }
-  g.Current = start;
-  ClearList(g.History);
-  return false;
-}
-
 }  // namespace
 
 const char* KindName(TGameFileKind kind) {
