@@ -13,9 +13,7 @@
 #include "engine/MoveEngine.h"
 #include "files/GameFiles.h"
 #include "files/RecordsTable.h"
-#ifdef PAVILORE_HAVE_TEXT_FORMAT
 #include "files/TextFormat.h"
-#endif
 
 using namespace pav;
 using namespace pav::fuzz;
@@ -267,7 +265,6 @@ void PushInputs() {
 }
 
 void Texts() {
-#ifdef PAVILORE_HAVE_TEXT_FORMAT
   auto full = FullBoard();
   FillRecords(full->Records);
   Put("text", "board-record", "\x01" + Bytes(*full));
@@ -287,7 +284,6 @@ void Texts() {
   ClearRecordTable(c->Records, TRecordOrder::Ascending);
   Put("text", "campaign-record", "\x03" + Bytes(*c));
   Put("text", "campaign-text", std::string(1, '\0') + UnpackCampaign(*c));
-#endif
   Put("text", "garbage", std::string(1, '\0') + "board\nwidth 300\n");
 }
 

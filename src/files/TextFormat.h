@@ -1,5 +1,6 @@
 // The readable text form of boards, puzzles and campaigns (pavilore-tool pack and
-// unpack). docs/text-format.md describes every directive.
+// unpack). docs/text-format.md describes every directive. The configuration's text
+// form is in ConfigText.h.
 //
 // Unpacking writes the fields as readable directives and then packs that text again:
 // every byte where the result differs from the record (stray values, entries after the
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "files/PuzzleScramble.h"
 #include "files/Records.h"
 
 namespace pav {
@@ -43,13 +45,6 @@ std::string UnpackBoard(const TBoard& b);
 std::string UnpackPuzzle(const TPuzzle& p, const TBoard* board, const std::string& boardNote = {});
 std::string UnpackCampaign(const TCampaign& c);
 
-// One push of a move list: the cell pushed and the direction.
-struct TPushStep {
-  int X = 0;
-  int Y = 0;
-  int Dir = 0;
-};
-
 struct TPackedFile {
   TGameFileKind Kind;
   std::vector<std::uint8_t> Bytes;  // one whole record
@@ -68,38 +63,5 @@ using TBoardLookup = std::function<const TBoard*(const std::string& name)>;
 // written: whether a board can be played is for CheckBoard to say. `findBoard` is
 // asked only by puzzles that use `op board` or `ip scramble`.
 TPackedFile PackText(const std::string& text, const TBoardLookup& findBoard = {});
-
-// ---------------------------------------------------------------------------
-// Scrambled puzzles
-
-struct TPuzzleScramble {
-  TPattern IP;              // the scrambled position (tiles and links)
-  TMoveList History;        // the pushes that lead back, the first one undoing the last push
-  bool Made = false;        // false when no push can change the objective on this board
-};
-
-// Scrambles `op` on `board` as the game scrambles a random initial pattern, with the
-// generator std::mt19937(seed). pushes = 0: as many pushes as the game makes
-// (ScrambleFromCurrent); otherwise exactly that many position-changing pushes, drawn
-// by the same rules. Either way the result differs from `op`.
-TPuzzleScramble ScramblePuzzle(const TBoard& board, const TPattern& op, std::uint32_t seed, int pushes);
-
-// Replays `script` from `ip` as the computer replays its own scramble: entries whose
-// cell holds no tile are dropped, every other entry is pushed StepsPerMove times.
-// Returns true when the position reaches `op`; `played` (may be null) gets the
-// entries that were pushed.
-bool ReplayScript(const TBoard& board, const TPattern& ip, const TPattern& op, const TMoveList& script,
-                  std::vector<TPushStep>* played);
-
-// ---------------------------------------------------------------------------
-// The configuration file, "System/Pavilore.CFG"
-
-// A text whose first directive is `kind config`.
-bool IsConfigText(const std::string& text);
-// `kind config` and one line per field (docs/text-format.md), with `raw` lines for the
-// bytes the fields do not show, so that packing the text gives back the same bytes.
-std::string UnpackConfig(const TConfig& c);
-// Raises ETextFormatError on a mistake. Fields left out are 0 or empty.
-std::vector<std::uint8_t> PackConfigText(const std::string& text);
 
 }  // namespace pav

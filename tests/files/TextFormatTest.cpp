@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/MoveEngine.h"
+#include "files/ConfigText.h"
 #include "files/GameFiles.h"
 #include "files/RecordsTable.h"
 #include "files/TextFormat.h"

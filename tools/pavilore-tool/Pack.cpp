@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "Commands.h"
+#include "files/ConfigText.h"
 #include "files/GameFiles.h"
 #include "files/TextFormat.h"
 #include "platform/Paths.h"
