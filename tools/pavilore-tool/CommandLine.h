@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "Commands.h"
 #include "Json.h"
+#include "ToolError.h"
 #include "engine/GameData.h"
 #include "files/GameFiles.h"
 

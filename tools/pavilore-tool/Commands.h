@@ -4,12 +4,9 @@
 #include <string>
 #include <vector>
 
-namespace pav::tool {
+#include "ToolError.h"
 
-// Bad input: the one line printed on stderr names the file and what is wrong.
-struct ToolError {
-  std::string Message;
-};
+namespace pav::tool {
 
 int RunShow(const std::vector<std::string>& args);
 int RunPush(const std::vector<std::string>& args);

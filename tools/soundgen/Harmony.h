@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Compose.h"
+#include "Piece.h"
 
 namespace pav::soundgen {
 

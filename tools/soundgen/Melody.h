@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Compose.h"
+#include "Piece.h"
 #include "Harmony.h"
 
 namespace pav::soundgen {
