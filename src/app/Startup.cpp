@@ -320,6 +320,9 @@ bool LockAppFolder() {
   // Without a data folder there is nothing to share; a start-up run again by this
   // same process keeps the lock it has.
   if (folder.empty() || (lock.Held() && lock.Folder() == folder)) return true;
+  // A folder without the configuration is no game folder (a stale or hand-edited
+  // setting): the start-up says so, and no lock file is left in it.
+  if (!FileExists(App().Path(ConfigRelativePath))) return true;
   // A folder where no lock file can be made does not stop the game: its files that
   // cannot be written are reported when they are written.
   if (lock.Take(folder) != TLockOutcome::HeldElsewhere) return true;

@@ -60,7 +60,8 @@ constexpr int PointerHand = -1;
 // Takes the lock of AppFolder for the life of the process: one copy of the game per
 // data folder. When another running copy holds it: "Pavilore is already running with
 // the data folder '...'.", termination requested, false, and no file touched. No
-// AppFolder, or a folder where no lock file can be made, goes on without the lock.
+// AppFolder, one without the configuration file, or a folder where no lock file can
+// be made, goes on without the lock.
 bool LockAppFolder();
 // Reads AppFolder (on a player's first start, with none stored yet, the installation
 // image beside the program is installed for the player first, as pavilore-tool

@@ -23,6 +23,7 @@
 #include "app/UnitSplash.h"
 #include "files/GameFiles.h"
 #include "gui/TempInstallation.h"
+#include "platform/InstanceLock.h"
 #include "platform/Installation.h"
 
 namespace pav::test {
@@ -48,6 +49,7 @@ TEST_F(StartupTest, MissingConfigurationEndsTheStartUpWithItsMessage) {
   // Nothing else was done: no board loaded, no file written.
   EXPECT_EQ(Game().Board.Width, 0);
   EXPECT_FALSE(Inst.Exists("System/Pavilore.CFG"));
+  EXPECT_FALSE(Inst.Exists(InstanceLockName));
 }
 
 // A first start: the image installed beside the program becomes the player's data
