@@ -168,21 +168,7 @@ std::vector<std::uint8_t> PackConfigLines(const std::string& text) {
   }
   if (!kind) throw ETextFormatError(line, "the text is empty; it must begin with 'kind config'");
   std::vector<std::uint8_t> out(bytes, bytes + sizeof c);
-  for (const auto& [rl, t] : raw) {
-    const std::optional<long long> off = t[1].Quoted ? std::nullopt : ParseNumber(t[1].Text);
-    if (!off || *off < 0 || *off >= static_cast<long long>(out.size()))
-      throw ETextFormatError(rl, "the offset must be a whole number 0.." + Num(static_cast<long long>(out.size()) - 1));
-    const std::string& hex = t[2].Text;
-    if (t[2].Quoted || hex.empty() || hex.size() % 2 != 0)
-      throw ETextFormatError(rl, "the bytes of 'raw' are pairs of hexadecimal digits");
-    if (static_cast<std::size_t>(*off) + hex.size() / 2 > out.size())
-      throw ETextFormatError(rl, "the bytes run past the end of the record (" + Num(static_cast<long long>(out.size())) + " bytes)");
-    for (std::size_t i = 0; i < hex.size() / 2; ++i) {
-      const int hi = HexValue(hex[2 * i]), lo = HexValue(hex[2 * i + 1]);
-      if (hi < 0 || lo < 0) throw ETextFormatError(rl, "the bytes of 'raw' are pairs of hexadecimal digits");
-      out[static_cast<std::size_t>(*off) + i] = static_cast<std::uint8_t>(hi * 16 + lo);
-    }
-  }
+  for (const auto& [rl, t] : raw) ApplyRawLine(t, rl, out);
   return out;
 }
 

@@ -506,20 +506,7 @@ class TPacker {
   }
 
   void ApplyRaw(std::vector<std::uint8_t>& bytes) const {
-    for (const auto& [line, t] : Raw) {
-      const long long off = Number(t[1], 0, static_cast<long long>(bytes.size()) - 1, "the offset", line);
-      const std::string& hex = t[2].Text;
-      if (t[2].Quoted || hex.empty() || hex.size() % 2 != 0)
-        throw ETextFormatError(line, "the bytes of 'raw' are pairs of hexadecimal digits");
-      const std::size_t n = hex.size() / 2;
-      if (static_cast<std::size_t>(off) + n > bytes.size())
-        throw ETextFormatError(line, "the bytes run past the end of the record (" + Num(static_cast<long long>(bytes.size())) + " bytes)");
-      for (std::size_t i = 0; i < n; ++i) {
-        const int hi = HexValue(hex[2 * i]), lo = HexValue(hex[2 * i + 1]);
-        if (hi < 0 || lo < 0) throw ETextFormatError(line, "the bytes of 'raw' are pairs of hexadecimal digits");
-        bytes[static_cast<std::size_t>(off) + i] = static_cast<std::uint8_t>(hi * 16 + lo);
-      }
-    }
+    for (const auto& [line, t] : Raw) ApplyRawLine(t, line, bytes);
   }
 
   TPackedFile Finish() {

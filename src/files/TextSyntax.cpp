@@ -174,6 +174,24 @@ std::optional<long long> ParseNumber(const std::string& s) {
   return v;
 }
 
+void ApplyRawLine(const std::vector<TToken>& t, int line, std::vector<std::uint8_t>& bytes) {
+  const long long last = static_cast<long long>(bytes.size()) - 1;
+  const std::optional<long long> off = t[1].Quoted ? std::nullopt : ParseNumber(t[1].Text);
+  if (!off || *off < 0 || *off > last)
+    throw ETextFormatError(line, "the offset must be a whole number 0.." + Num(last) + ", not '" + t[1].Text + "'");
+  const std::string& hex = t[2].Text;
+  if (t[2].Quoted || hex.empty() || hex.size() % 2 != 0)
+    throw ETextFormatError(line, "the bytes of 'raw' are pairs of hexadecimal digits");
+  const std::size_t n = hex.size() / 2;
+  if (static_cast<std::size_t>(*off) + n > bytes.size())
+    throw ETextFormatError(line, "the bytes run past the end of the record (" + Num(last + 1) + " bytes)");
+  for (std::size_t i = 0; i < n; ++i) {
+    const int hi = HexValue(hex[2 * i]), lo = HexValue(hex[2 * i + 1]);
+    if (hi < 0 || lo < 0) throw ETextFormatError(line, "the bytes of 'raw' are pairs of hexadecimal digits");
+    bytes[static_cast<std::size_t>(*off) + i] = static_cast<std::uint8_t>(hi * 16 + lo);
+  }
+}
+
 std::string AppendRawLines(std::string text, const std::vector<std::uint8_t>& got, const std::uint8_t* orig,
                            const std::function<std::string(std::size_t)>& describe) {
   const std::size_t n = got.size();

@@ -41,6 +41,10 @@ std::vector<std::string> Words(const std::string& text);
 // A whole number in decimal, with an optional minus sign and nothing else.
 std::optional<long long> ParseNumber(const std::string& s);
 
+// A `raw` line (`raw OFFSET HEX`, three tokens) written over `bytes`. A mistake raises
+// ETextFormatError with the line's number.
+void ApplyRawLine(const std::vector<TToken>& t, int line, std::vector<std::uint8_t>& bytes);
+
 // Appends `raw` lines for every byte where `got` (the packed text) differs from `orig`.
 std::string AppendRawLines(std::string text, const std::vector<std::uint8_t>& got, const std::uint8_t* orig,
                            const std::function<std::string(std::size_t)>& describe);
